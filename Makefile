@@ -1,0 +1,23 @@
+# The two commands that matter: `make play` and `make test`.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps build play test sim bench clean
+
+all: build
+
+deps:
+	@./tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+play: build
+	cd assets && ../$(BUILD)/korvalen
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,72 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <cstring>
+
+#include "platform/errors.h"
+
+namespace kv {
+
+SdlWindow::SdlWindow(const WindowSpec& spec, Uint32 extra_flags)
+    : w_(spec.client_width),
+      h_(spec.client_height),
+      pixels_(static_cast<std::size_t>(w_) * h_, 0) {
+  const int pos = spec.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
+  win_ = SDL_CreateWindow(spec.caption.c_str(), pos, pos, w_, h_, SDL_WINDOW_HIDDEN | extra_flags);
+  if (!win_) throw EPlatformError(std::string("cannot create a window: ") + SDL_GetError());
+  if (spec.icon) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(spec.icon->pixels.data()), spec.icon->width, spec.icon->height,
+        32, spec.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon) {
+      SDL_SetWindowIcon(win_, icon);
+      SDL_FreeSurface(icon);
+    }
+  }
+}
+
+SdlWindow::~SdlWindow() { SDL_DestroyWindow(win_); }
+
+Surface SdlWindow::surface() { return Surface{pixels_.data(), w_, h_, w_}; }
+
+void SdlWindow::present(std::span<const Rect> rects) {
+  SDL_Surface* ws = SDL_GetWindowSurface(win_);
+  if (!ws) return;
+  std::vector<SDL_Rect> out;
+  out.reserve(rects.size());
+  const bool same = ws->format->format == SDL_PIXELFORMAT_RGB888 ||
+                    ws->format->format == SDL_PIXELFORMAT_ARGB8888;
+  SDL_LockSurface(ws);
+  for (Rect r : rects) {
+    r = r.intersect({0, 0, std::min(w_, ws->w), std::min(h_, ws->h)});
+    if (r.empty()) continue;
+    const std::uint32_t* src = pixels_.data() + static_cast<std::size_t>(r.top) * w_ + r.left;
+    auto* dst = static_cast<std::uint8_t*>(ws->pixels) + static_cast<std::ptrdiff_t>(r.top) * ws->pitch +
+                r.left * ws->format->BytesPerPixel;
+    if (same) {
+      for (int y = 0; y < r.height(); ++y)
+        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * ws->pitch, src + static_cast<std::size_t>(y) * w_,
+                    static_cast<std::size_t>(r.width()) * 4);
+    } else {
+      SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src, w_ * 4, ws->format->format,
+                        dst, ws->pitch);
+    }
+    out.push_back(SDL_Rect{r.left, r.top, r.width(), r.height()});
+  }
+  SDL_UnlockSurface(ws);
+  if (!out.empty()) SDL_UpdateWindowSurfaceRects(win_, out.data(), static_cast<int>(out.size()));
+}
+
+void SdlWindow::present_all() {
+  const Rect all{0, 0, w_, h_};
+  present(std::span<const Rect>(&all, 1));
+}
+
+void SdlWindow::show() {
+  SDL_ShowWindow(win_);
+  SDL_RaiseWindow(win_);
+  present_all();
+}
+
+void SdlWindow::hide() { SDL_HideWindow(win_); }
+
+}  // namespace kv

@@ -1,0 +1,34 @@
+// One SDL window with a software back buffer of our own.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <span>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace kv {
+
+class SdlWindow : public WindowPort {
+ public:
+  SdlWindow(const WindowSpec& spec, Uint32 extra_flags = 0);
+  ~SdlWindow() override;
+
+  Surface surface() override;
+  void present(std::span<const Rect> rects) override;
+  void show() override;
+  void hide() override;
+  // Shows the whole back buffer again (after the window was uncovered).
+  void present_all();
+
+  SDL_Window* sdl() const { return win_; }
+  Uint32 id() const { return SDL_GetWindowID(win_); }
+
+ private:
+  SDL_Window* win_ = nullptr;
+  int w_, h_;
+  std::vector<std::uint32_t> pixels_;
+};
+
+}  // namespace kv
