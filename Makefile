@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps build play test sim bench clean
+.PHONY: all deps build play test sanitize fuzz bench clean
 
 all: build
 
@@ -18,6 +18,17 @@ play: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@./tools/sanitize.sh
+
+# Short libFuzzer runs of every reader of a file a player can replace.
+fuzz: deps
+	@./fuzz/run.sh
+
+bench: build
+	@./bench/run.sh
 
 clean:
 	rm -rf $(BUILD)
