@@ -7,7 +7,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libgif-dev libfontconfig-dev zlib1g-dev
   timgm6mb-soundfont fonts-liberation2
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils openbox imagemagick sox
+  clang libclang-rt-14-dev
+  xvfb xauth xdotool x11-utils openbox wmctrl imagemagick sox
 )
 missing=()
 for p in "${packages[@]}"; do
