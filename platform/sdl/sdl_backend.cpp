@@ -59,7 +59,10 @@ struct SdlBackend::Impl {
     Window(Impl& impl, const WindowSpec& spec) : SdlWindow(spec), impl_(impl) {
       impl_.windows.push_back(this);
     }
-    ~Window() override { std::erase(impl_.windows, this); }
+    ~Window() override {
+      std::erase(impl_.windows, this);
+      if (impl_.focus_lost == this) impl_.focus_lost = nullptr;
+    }
 
    private:
     Impl& impl_;
