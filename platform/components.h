@@ -90,6 +90,7 @@ class TImage : public TControl {
  public:
   TImage(TForm& owner, std::string name);
   TPicture* Picture() { return &picture_; }
+  const TPicture* Picture() const { return &picture_; }
   bool AutoSize = false;
   bool Stretch = false;
   void Paint(Painter& p) override;

@@ -52,6 +52,7 @@ void TForm::Create(const ComponentDef& d) {
       img->AutoSize = d.auto_size;
       img->Stretch = d.stretch;
       if (d.picture) img->Picture()->Assign(embedded_picture(d.picture), app_.Now());
+      images_.push_back(img.get());
       control = img.get();
       made = std::move(img);
       break;
@@ -205,16 +206,15 @@ void TForm::Scribble(Rect r, std::uint32_t pen, std::uint32_t brush) {
 
 Micros TForm::NextAnimationChange(Micros now) const {
   Micros next = kNever;
-  for (TControl* c : controls_)
-    if (auto* img = dynamic_cast<TImage*>(c); img && img->Visible())
-      next = std::min(next, img->Picture()->NextFrameChange(now));
+  for (const TImage* img : images_)
+    if (img->Visible()) next = std::min(next, img->Picture()->NextFrameChange(now));
   return next;
 }
 
 void TForm::Animate(Micros now) {
-  for (TControl* c : controls_)
-    if (auto* img = dynamic_cast<TImage*>(c); img && img->Visible() && img->Picture()->Animated())
-      if (img->FrameChanged(now)) Invalidate(img->BoundsRect());
+  for (TImage* img : images_)
+    if (img->Visible() && img->Picture()->Animated() && img->FrameChanged(now))
+      Invalidate(img->BoundsRect());
 }
 
 }  // namespace kv

@@ -85,6 +85,7 @@ class TForm {
   std::unique_ptr<WindowPort> port_;
   std::vector<std::unique_ptr<TComponent>> components_;
   std::vector<TControl*> controls_;  // stacking order
+  std::vector<TImage*> images_;      // the ones that may animate
   std::vector<Rect> dirty_;
   std::vector<Rect> scribbled_;
   std::vector<Rect> to_present_;

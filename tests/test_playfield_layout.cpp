@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
+#include "platform/picture_writers.h"
 #include "platform/resources.h"
 
 using namespace kv;
@@ -111,6 +112,31 @@ TEST(StartUp, ActivationStartsClockPickerAndTheme) {
     EXPECT_FALSE(t->Enabled()) << t->Name();
   EXPECT_EQ(game.heard.of("MediaPlayertema").size(), 1u);
   EXPECT_EQ(game.backend.sounds_started.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// A picture with several frames plays them as an animation, on its own.
+TEST(Pictures, AnimatedShipPictureChangesFrameOnTime) {
+  const std::string file = ::testing::TempDir() + "korvalen_anim.gif";
+  {
+    kv::GifRecorder rec(file, 30, 30);
+    std::vector<std::uint32_t> red(900, 0xFF0000), blue(900, 0x0000FF);
+    rec.add_frame({red.data(), 30, 30, 30}, 10);
+    rec.add_frame({blue.data(), 30, 30, 30}, 10);
+    rec.finish();
+  }
+  Game game(true);
+  TForm1& f = *game.form1();
+  f.Imagenave->Picture()->LoadFromFile(file);
+  game.run_to(50);
+  EXPECT_EQ(f.GetSurface().at(385, 455) & 0xFFFFFF, 0xFF0000u);
+  game.run_to(150);
+  EXPECT_EQ(f.GetSurface().at(385, 455) & 0xFFFFFF, 0x0000FFu);
+  game.run_to(250);
+  EXPECT_EQ(f.GetSurface().at(385, 455) & 0xFFFFFF, 0xFF0000u);
 }
 
 }  // namespace
