@@ -16,6 +16,9 @@ import subprocess
 import sys
 
 KEYS = ["up", "down", "left", "right"]
+TRIES = 8
+BEAM = 6
+LOOKAHEAD = 4
 
 
 def play(sim, assets, script, until_ms):
@@ -40,11 +43,12 @@ def main():
     for second in range(target):
         grown = []
         for base in beam:
-            for _ in range(6):
+            for _ in range(TRIES):
                 extra = base
                 t = second * 1000 + rng.randrange(0, 1000, 50)
                 extra += f"{t} {rng.choice(KEYS)}\n"
-                hit, end = play(sim, assets, extra, (second + 2) * 1000)
+                # Look a few seconds ahead so the beam does not walk into a trap.
+                hit, end = play(sim, assets, extra, (second + LOOKAHEAD) * 1000)
                 if hit:
                     enders.setdefault(hit["hit"], extra)
                     continue
@@ -52,7 +56,7 @@ def main():
         if not grown:
             grown = beam
         rng.shuffle(grown)
-        beam = grown[:5]
+        beam = grown[:BEAM]
     print(beam[0], end="")
     for name, script in sorted(enders.items()):
         print(f"# ends on {name}: " + script.replace("\n", "; "))
