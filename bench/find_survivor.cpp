@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
 
   std::vector<Press> script;
   std::vector<int> failures;  // per depth, for backtracking
-  long long reached = 0, best = 0;
+  long long reached = 0, best = 0, furthest = 0;
+  int dead_ends = 0;
   const char* names[] = {"left", "up", "right", "down"};
   const long long lookahead = 2500;
   while (reached < goal) {
@@ -104,13 +105,19 @@ int main(int argc, char** argv) {
       }
     }
     if (!found) {
-      // Dead end: undo a few steps, more the more often it happens here.
-      int undo = 1 + (failures.empty() ? 0 : failures.back()++ / 3);
+      // Dead end: the trap was often laid well before it shut, so undo more
+      // steps the longer no new ground has been won.
+      ++dead_ends;
+      int undo = 1 + (failures.empty() ? 0 : failures.back()++ / 3) + dead_ends / 6;
       while (undo-- > 0 && !script.empty()) {
         script.pop_back();
         failures.pop_back();
       }
       reached = script.empty() ? 0 : script.back().ms;
+    }
+    if (reached > furthest) {
+      furthest = reached;
+      dead_ends = 0;
     }
     if (reached > best + 10'000) {
       best = reached;

@@ -56,7 +56,7 @@ class Backend {
   virtual void wait_until(Micros deadline) = 0;
   virtual bool poll(InputEvent& ev) = 0;
 
-  virtual std::unique_ptr<WindowPort> create_window(const WindowSpec& spec) = 0;
+  virtual std::unique_ptr<WindowPort> create_window(const WindowSpec& desc) = 0;
   virtual std::unique_ptr<SoundPort> open_sound(const SoundFile& file, const std::string& name) = 0;
 
   // The error dialog: must not stop the message loop.

@@ -31,9 +31,9 @@ TForm::TForm(TApplication& app, const FormDef& def)
       caption_(def.caption),
       client_(Rect::of(0, 0, def.client_width, def.client_height)),
       color_(def.color) {
-  WindowSpec spec{cp1252_to_utf8(caption_), def.client_width, def.client_height,
+  WindowSpec desc{cp1252_to_utf8(caption_), def.client_width, def.client_height,
                   def.screen_center, app.Icon ? &app.Icon->frames.front().image : nullptr};
-  port_ = app.GetBackend().create_window(spec);
+  port_ = app.GetBackend().create_window(desc);
   for (const ComponentDef& d : def.components) Create(d);
 }
 

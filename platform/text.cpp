@@ -75,17 +75,17 @@ class Fonts {
     if (inited_) TTF_Quit();
   }
 
-  TTF_Font* get(const FontSpec& spec) {
-    const auto key = std::make_pair(spec.height, spec.bold);
+  TTF_Font* get(const FontSpec& desc) {
+    const auto key = std::make_pair(desc.height, desc.bold);
     if (auto it = open_.find(key); it != open_.end()) return it->second;
     if (!inited_) {
       if (TTF_Init() != 0) throw EPlatformError(std::string("cannot start text drawing: ") + TTF_GetError());
       inited_ = true;
     }
-    std::string& path = spec.bold ? bold_path_ : regular_path_;
-    if (path.empty()) path = find_font_file(spec.bold);
+    std::string& path = desc.bold ? bold_path_ : regular_path_;
+    if (path.empty()) path = find_font_file(desc.bold);
     if (path.empty()) throw EPlatformError("no sans font found (install fonts-liberation2)");
-    TTF_Font* font = TTF_OpenFont(path.c_str(), spec.height);
+    TTF_Font* font = TTF_OpenFont(path.c_str(), desc.height);
     if (!font) throw EPlatformError(path + ": cannot open font: " + TTF_GetError());
     TTF_SetFontHinting(font, TTF_HINTING_MONO);
     open_[key] = font;
@@ -105,8 +105,8 @@ Fonts& fonts() {
 
 }  // namespace
 
-TextBitmap render_text(std::string_view cp1252, const FontSpec& spec) {
-  TTF_Font* font = fonts().get(spec);
+TextBitmap render_text(std::string_view cp1252, const FontSpec& desc) {
+  TTF_Font* font = fonts().get(desc);
   TextBitmap out;
   out.height = TTF_FontHeight(font);
   if (cp1252.empty()) return out;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ std::string break_name(Break b) {
   }
   return "?";
 }
+
+void PrintTo(Break b, std::ostream* os) { *os << break_name(b); }
 
 Bytes read_bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -150,6 +153,7 @@ std::string case_name(const ::testing::TestParamInfo<std::tuple<Row, Break>>& in
 struct SoundRow {
   const char* file;
 };
+void PrintTo(const SoundRow& r, std::ostream* os) { *os << r.file; }
 
 const SoundRow kSounds[] = {{"sfx/Tema.mid"}, {"sfx/ex.wav"}, {"sfx/ufo.wav"}, {"sfx/spacebeep.wav"}};
 
@@ -184,6 +188,7 @@ struct HeadingRow {
   int then;               // a heading whose picture is fine...
   int Unit1::*then_coord;  // ...and the coordinate it makes smaller
 };
+void PrintTo(const HeadingRow& r, std::ostream* os) { *os << r.file; }
 
 const HeadingRow kHeadingPictures[] = {
     // The ship starts at the bottom edge, so going down needs a climb first.
@@ -237,6 +242,7 @@ INSTANTIATE_TEST_SUITE_P(AllBreaks, BadHeadingPicture,
 struct WreckRow {
   const char* file;
 };
+void PrintTo(const WreckRow& r, std::ostream* os) { *os << r.file; }
 
 const WreckRow kWreck[] = {{"navedestruida.gif"}};
 

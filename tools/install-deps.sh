@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils openbox wmctrl imagemagick sox
+  appstream desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,10 +6,10 @@
 namespace kv {
 
 HeadlessWindow::HeadlessWindow(const WindowSpec& s)
-    : spec(s), pixels_(static_cast<std::size_t>(s.client_width) * s.client_height, 0) {}
+    : desc(s), pixels_(static_cast<std::size_t>(s.client_width) * s.client_height, 0) {}
 
 Surface HeadlessWindow::surface() {
-  return Surface{pixels_.data(), spec.client_width, spec.client_height, spec.client_width};
+  return Surface{pixels_.data(), desc.client_width, desc.client_height, desc.client_width};
 }
 
 void HeadlessBackend::wait_until(Micros deadline) {
@@ -32,8 +32,8 @@ void HeadlessBackend::inject(Micros at, InputEvent ev) {
   input_.insert(it, {at, ev});
 }
 
-std::unique_ptr<WindowPort> HeadlessBackend::create_window(const WindowSpec& spec) {
-  return std::make_unique<HeadlessWindow>(spec);
+std::unique_ptr<WindowPort> HeadlessBackend::create_window(const WindowSpec& desc) {
+  return std::make_unique<HeadlessWindow>(desc);
 }
 
 namespace {

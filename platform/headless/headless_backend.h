@@ -15,13 +15,13 @@ namespace kv {
 
 class HeadlessWindow : public WindowPort {
  public:
-  explicit HeadlessWindow(const WindowSpec& spec);
+  explicit HeadlessWindow(const WindowSpec& desc);
   Surface surface() override;
   void present(std::span<const Rect>) override {}
   void show() override { shown = true; }
   void hide() override { shown = false; }
 
-  WindowSpec spec;
+  WindowSpec desc;
   bool shown = false;
 
  private:
@@ -35,7 +35,7 @@ class HeadlessBackend : public Backend {
   Micros now() override { return now_; }
   void wait_until(Micros deadline) override;
   bool poll(InputEvent& ev) override;
-  std::unique_ptr<WindowPort> create_window(const WindowSpec& spec) override;
+  std::unique_ptr<WindowPort> create_window(const WindowSpec& desc) override;
   std::unique_ptr<SoundPort> open_sound(const SoundFile& file, const std::string& name) override;
   void show_error(const std::string& text) override { errors.emplace_back(now_, text); }
   void show_fatal(const std::string& text) override;

@@ -56,7 +56,7 @@ bool display_is_real() {
 struct SdlBackend::Impl {
   class Window : public SdlWindow {
    public:
-    Window(Impl& impl, const WindowSpec& spec) : SdlWindow(spec), impl_(impl) {
+    Window(Impl& impl, const WindowSpec& desc) : SdlWindow(desc), impl_(impl) {
       impl_.windows.push_back(this);
     }
     ~Window() override {
@@ -189,8 +189,8 @@ bool SdlBackend::poll(InputEvent& ev) {
   return true;
 }
 
-std::unique_ptr<WindowPort> SdlBackend::create_window(const WindowSpec& spec) {
-  return std::make_unique<Impl::Window>(*impl_, spec);
+std::unique_ptr<WindowPort> SdlBackend::create_window(const WindowSpec& desc) {
+  return std::make_unique<Impl::Window>(*impl_, desc);
 }
 
 std::unique_ptr<SoundPort> SdlBackend::open_sound(const SoundFile& file, const std::string& name) {

@@ -17,7 +17,7 @@ class SdlBackend : public Backend {
   Micros now() override;
   void wait_until(Micros deadline) override;
   bool poll(InputEvent& ev) override;
-  std::unique_ptr<WindowPort> create_window(const WindowSpec& spec) override;
+  std::unique_ptr<WindowPort> create_window(const WindowSpec& desc) override;
   std::unique_ptr<SoundPort> open_sound(const SoundFile& file, const std::string& name) override;
   void show_error(const std::string& text) override;
   void show_fatal(const std::string& text) override;

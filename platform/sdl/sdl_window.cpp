@@ -6,17 +6,17 @@
 
 namespace kv {
 
-SdlWindow::SdlWindow(const WindowSpec& spec, Uint32 extra_flags)
-    : w_(spec.client_width),
-      h_(spec.client_height),
+SdlWindow::SdlWindow(const WindowSpec& desc, Uint32 extra_flags)
+    : w_(desc.client_width),
+      h_(desc.client_height),
       pixels_(static_cast<std::size_t>(w_) * h_, 0) {
-  const int pos = spec.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
-  win_ = SDL_CreateWindow(spec.caption.c_str(), pos, pos, w_, h_, SDL_WINDOW_HIDDEN | extra_flags);
+  const int pos = desc.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
+  win_ = SDL_CreateWindow(desc.caption.c_str(), pos, pos, w_, h_, SDL_WINDOW_HIDDEN | extra_flags);
   if (!win_) throw EPlatformError(std::string("cannot create a window: ") + SDL_GetError());
-  if (spec.icon) {
+  if (desc.icon) {
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint32_t*>(spec.icon->pixels.data()), spec.icon->width, spec.icon->height,
-        32, spec.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+        const_cast<std::uint32_t*>(desc.icon->pixels.data()), desc.icon->width, desc.icon->height,
+        32, desc.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (icon) {
       SDL_SetWindowIcon(win_, icon);
       SDL_FreeSurface(icon);

@@ -12,7 +12,7 @@ namespace kv {
 
 class SdlWindow : public WindowPort {
  public:
-  SdlWindow(const WindowSpec& spec, Uint32 extra_flags = 0);
+  SdlWindow(const WindowSpec& desc, Uint32 extra_flags = 0);
   ~SdlWindow() override;
 
   Surface surface() override;
