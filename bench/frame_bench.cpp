@@ -102,6 +102,8 @@ void BM_MeteorFrame(benchmark::State& state) {
     f->Flush();
     benchmark::ClobberMemory();
   }
+  state.counters["alive"] = g.p.unit1.destruida ? 0 : 1;
+  state.counters["second"] = g.p.unit1.segundos;
 }
 BENCHMARK(BM_MeteorFrame)->Unit(benchmark::kMicrosecond);
 

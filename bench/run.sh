@@ -29,16 +29,18 @@ median() { sort -g | awk '{v[NR]=$1} END {if (NR) print v[int((NR+1)/2)]; else p
 cpu_s() { awk -v hz="$hz" '{sub(/^.*\) /, ""); print ($12 + $13) / hz}' "/proc/$1/stat"; }
 vm_kib() { awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/status"; }
 now_s() { date +%s.%N; }
-sleep_until() { local left; left=$(awk -v t="$1" -v n="$(now_s)" 'BEGIN {d = t - n; print d > 0 ? d : 0}'); sleep "$left"; }
+sleep_until() { local left; left=$(awk -v t="$1" -v n="$(now_s)" 'BEGIN {d = t - n; print (d > 0 ? d : 0)}'); sleep "$left"; }
 
 # ---- headless: frame cost, simulator speed, memory over a long game
 log "frame cost and simulator speed"
-"$bin/korvalen-bench-frame" --script "$scripts/survive-long.txt" --benchmark_repetitions=5 \
-  --benchmark_filter='BM_FullPaint|BM_MeteorFrame|BM_LongGame/' \
-  --benchmark_report_aggregates_only=true --benchmark_format=csv >"$out/frame.csv" 2>/dev/null
+# One run per set of counters: the CSV report wants the same ones in every row.
+for set in 'BM_FullPaint|BM_MeteorFrame' 'BM_LongGame/'; do
+  "$bin/korvalen-bench-frame" --script "$scripts/survive-long.txt" --benchmark_repetitions=5 \
+    --benchmark_filter="$set" --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null
+done >"$out/frame.csv"
 gb() {  # gb NAME COLUMN: the median row's value of a column (by header name)
-  awk -F, -v n="\"$1_median\"" -v c="$2" 'NR == 1 || /^name,/ {for (i = 1; i <= NF; i++) h[$i] = i; next}
-    $1 == n {print $h[c]}' <(sed -n '/^name,/,$p' "$out/frame.csv")
+  awk -F, -v n="\"$1_median\"" -v c="$2" '/^name,/ {for (i = 1; i <= NF; i++) {k = $i; gsub(/"/, "", k); h[k] = i}; next}
+    $1 == n {print $h[c]}' "$out/frame.csv"
 }
 paint_us=$(gb BM_FullPaint cpu_time)
 meteor_us=$(gb BM_MeteorFrame cpu_time)
@@ -46,7 +48,7 @@ sim_rate=$(gb BM_LongGame/0/process_time game_min_per_cpu_s)
 painted_rate=$(gb BM_LongGame/1/process_time game_min_per_cpu_s)
 "$bin/korvalen-bench-frame" --script "$scripts/survive-long.txt" --benchmark_filter=BM_LongGameMemory \
   --benchmark_format=csv >"$out/mem.csv" 2>/dev/null
-long_growth=$(awk -F, '/^name,/ {for (i = 1; i <= NF; i++) h[$i] = i; next} /BM_LongGameMemory/ {print $h["rss_growth_kib"]}' "$out/mem.csv")
+long_growth=$(awk -F, '/^name,/ {for (i = 1; i <= NF; i++) {k = $i; gsub(/"/, "", k); h[k] = i}; next} /BM_LongGameMemory/ {print $h["rss_growth_kib"]}' "$out/mem.csv")
 
 game_s=$(awk '!/^#/ {t = $1} END {print t / 1000}' "$scripts/survive-long.txt")
 for i in 1 2 3 4 5; do
@@ -186,9 +188,11 @@ END {
   row("RSS growth, real game 80-107 s", "<1 MB", sprintf("%.2f MB", gr), "", "", gr < 1 ? "ok" : "FAIL")
   row("RSS growth, headless " sprintf("%.0f", games / 60) "-min game", "<1 MB", sprintf("%.2f MB", longgrowth / 1024), "", "",
       longgrowth < 1024 ? "ok" : "FAIL")
-  ten = simcpu / games * 600
-  row("simulator, 10-min game (process CPU)", "<<50 ms", sprintf("%.1f ms", ten), "", "", ten < 50 ? "ok" : "FAIL")
-  row("  in-process game-min per CPU s", "-", sprintf("%.0f", simrate), sprintf("%.0f painted", paintedrate), "", "")
+  # In-process rate: the game alone, without the fixed cost of start-up.
+  ten = simrate > 0 ? 10 / simrate * 1000 : 0
+  row("simulator, CPU per 10 game-min", "<<50 ms", sprintf("%.1f ms", ten), sprintf("%.0f painted", 10 / paintedrate * 1000), "", ten < 50 ? "ok" : "FAIL")
+  row("  game-min per CPU s (in-process)", "-", sprintf("%.0f", simrate), sprintf("%.0f painted", paintedrate), "", "")
+  row("  korvalen-sim process, " sprintf("%.0f", games) "-s game", "-", sprintf("%.1f ms", simcpu), "", "", "")
   row("ship alive at the end of the real game", "yes", alive, "", "", alive == "yes" ? "ok" : "FAIL")
 }' "$out/samples.txt" "$out/timers.txt"
 log "raw results in $out"

@@ -50,13 +50,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries it links, plus what it opens by path at run time: the General
-# MIDI soundfont for the theme and a TrueType font for the labels.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsdl2-2.0-0, libsdl2-mixer-2.0-0, libsdl2-ttf-2.0-0, libgif7, libfontconfig1, zlib1g, timgm6mb-soundfont, fonts-liberation2 | fonts-dejavu-core")
-# Adds libc6, libstdc++6 and the minimum versions of the above.
+# Besides the libraries it links, it opens by path at run time the General MIDI
+# soundfont for the theme and a TrueType font for the labels.
+set(KORVALEN_RUNTIME_DEPENDS "zlib1g, timgm6mb-soundfont, fonts-liberation2 | fonts-dejavu-core")
 find_program(KORVALEN_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KORVALEN_DPKG_SHLIBDEPS)
+  # Adds the linked libraries with their minimum versions, libc6 and libstdc++6.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${KORVALEN_RUNTIME_DEPENDS}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libsdl2-2.0-0, libsdl2-mixer-2.0-0, libsdl2-ttf-2.0-0, libgif7, libfontconfig1, ${KORVALEN_RUNTIME_DEPENDS}")
 endif()
 include(CPack)

@@ -23,6 +23,17 @@ GAME_PID=""
 unset WAYLAND_DISPLAY  # SDL would otherwise prefer a developer's Wayland session
 
 note() { echo "# $*"; }
+# A machine without the test tools skips the test (CTest's SKIP_RETURN_CODE)
+# instead of failing it; tools/install-deps.sh installs them all.
+need_tools() {
+  local t missing=()
+  for t in "$@"; do command -v "$t" >/dev/null 2>&1 || missing+=("$t"); done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "SKIP: missing ${missing[*]}" >&2
+    exit 77
+  fi
+}
+
 abs() { echo $(($1 < 0 ? -$1 : $1)); }
 
 fail() {
@@ -68,6 +79,7 @@ wait_until() {
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 start_x() {
+  need_tools Xvfb openbox xdotool xprop xwininfo xdpyinfo wmctrl xmessage import convert compare sox
   # A screen well larger than the game so that other windows can sit beside it:
   # a covered part of a window reads back as garbage without a compositor.
   Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
