@@ -30,7 +30,10 @@ mkdir -p "$script_seeds"
 printf '0 activate\n100 up\n250 left   # turn\n250 right\n9000 key 27\n' >"$script_seeds/keys.txt"
 printf '# a whole game\n\n0 down\n3600 down\n40000 close\n' >"$script_seeds/close.txt"
 printf '5 key 65535\n5 key 0\n1000000000000 up\n' >"$script_seeds/limits.txt"
-seed fuzz_script "$script_seeds"/*.txt
+# The replays are real scripts; they are picked up when that folder is there.
+shopt -s nullglob
+seed fuzz_script "$script_seeds"/*.txt "$root"/tests/replays/*.script
+shopt -u nullglob
 
 declare -A max_len=([fuzz_gif]=32768 [fuzz_sound]=131072 [fuzz_script]=4096)
 declare -A dict=([fuzz_gif]=gif.dict [fuzz_sound]=sound.dict [fuzz_script]=script.dict)

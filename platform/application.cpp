@@ -47,8 +47,9 @@ void TApplication::ProcessInstant() {
   InputEvent ev;
   while (!terminated_ && backend_.poll(ev)) Dispatch(ev);
   if (!terminated_) DeliverTicks(t);
+  const bool painting = backend_.painting();
   for (auto& f : forms_) {
-    if (!f->Visible()) continue;
+    if (!painting || !f->Visible()) continue;
     f->Animate(t);
     f->Update();
     f->Flush();

@@ -131,8 +131,11 @@ void TForm::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
   if (v) {
-    port_->show();
+    // The first frame goes out before the activation handler runs.
     Invalidate(client_);
+    Update();
+    port_->show();
+    to_present_.clear();
     app_.Activate(this);
   } else {
     port_->hide();

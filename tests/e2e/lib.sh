@@ -231,13 +231,29 @@ clock_at_least() {
 
 # ---- The ship
 
-# find_ship SHOT TEMPLATE X Y W H: prints "X Y" of the best match of the 30x30
-# ship sprite inside the given area of a screenshot. Searching a small area
-# keeps ImageMagick's brute-force search fast.
+# find_ship SHOT TEMPLATE X Y W H: prints "X Y" of the 30x30 ship sprite if
+# it is inside the given area of a screenshot.
 find_ship() {
   local f=$1 tmpl=$2 x=$3 y=$4 w=$5 h=$6 out
   convert "$f" -crop "${w}x${h}+$x+$y" +repage "$E2E_TMP/area.png"
   out=$(compare -metric RMSE -subimage-search "$E2E_TMP/area.png" "$tmpl" null: 2>&1 >/dev/null || true)
   # "1234.5 (0.0188) @ 15,40"; only a close match counts as the ship.
   echo "$out" | awk -v x="$x" -v y="$y" '{gsub(/[(),@]/, " "); if ($2 < 0.12) print x + $3, y + $4}'
+}
+
+# find_ship_anywhere SHOT TEMPLATE: the same over the whole star field. A
+# full-size search of it takes ImageMagick seconds, so the sprite is first
+# found at quarter size and then placed exactly in a small area around that.
+find_ship_anywhere() {
+  local f=$1 tmpl=$2 out cx cy
+  convert "$f" -crop 594x488+80+0 +repage -scale 25% "$E2E_TMP/coarse.png"
+  convert "$tmpl" -scale 25% "$E2E_TMP/coarse-tmpl.png"
+  out=$(compare -metric RMSE -subimage-search "$E2E_TMP/coarse.png" "$E2E_TMP/coarse-tmpl.png" null: 2>&1 >/dev/null || true)
+  read -r cx cy < <(echo "$out" | awk '{gsub(/[(),@]/, " "); print 80 + 4 * $3 - 10, 4 * $4 - 10}')
+  [ -n "$cx" ] || return 0
+  ((cx < 0)) && cx=0
+  ((cy < 0)) && cy=0
+  ((cx > 674 - 50)) && cx=$((674 - 50))
+  ((cy > 488 - 50)) && cy=$((488 - 50))
+  find_ship "$f" "$tmpl" "$cx" "$cy" 50 50
 }

@@ -82,10 +82,12 @@ elsewhere="$E2E_TMP/elsewhere"
 mkdir -p "$elsewhere"
 ln -s "$root/usr/bin/korvalen" "$elsewhere/play"
 start_x
+learn_clock 3
 KORVALEN="$elsewhere/play" start_game "$elsewhere" SDL_AUDIODRIVER=dummy
 await_window 674x488
 shot "$W" "$E2E_TMP/installed.png" || fail "cannot read the window's pixels"
 [ "$(pixel "$E2E_TMP/installed.png" 1 200)" = C0C0C0 ] || fail "the installed game's window is not drawn"
+wait_until 20 "the installed game's clock to count" clock_at_least "$W" 1
 wm_close "$W"
 rc=$(game_exit_status)
 [ "$rc" -eq 0 ] || fail "the installed game exited with status $rc"
