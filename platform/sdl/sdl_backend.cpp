@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <chrono>
@@ -82,6 +84,7 @@ struct SdlBackend::Impl {
   std::unique_ptr<SdlDialog> dialog;
   std::unique_ptr<SdlAudio> audio;
   Window* focus_lost = nullptr;
+  int x_fd = -1;  // the display connection, to sleep on
 };
 
 void SdlBackend::Impl::translate(const SDL_Event& e) {
@@ -143,6 +146,11 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw EPlatformError(std::string("cannot open the display: ") + SDL_GetError());
+  // Audio hot-plug events come from SDL's own threads and wake the waiting
+  // loop through a message to a window that may be gone by then, which Xlib
+  // punishes by ending the process. The game has no use for them.
+  SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+  SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
 }
 
 SdlBackend::~SdlBackend() {
@@ -164,6 +172,18 @@ void SdlBackend::wait_until(Micros deadline) {
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
     const Micros left = deadline == kNever ? kNever : deadline - now();
     if (left <= 0) return;
+    if (impl_->x_fd >= 0) {
+      // Sleep on the display connection ourselves, to the microsecond. SDL's
+      // own wait wakes itself through a message to one of our windows on a
+      // second connection; when that window is destroyed first (closing at
+      // once, the hand-over) Xlib ends the process. Naps are capped so that a
+      // quit pushed by a signal handler is seen soon.
+      const Micros nap = std::min<Micros>(left, 250'000);
+      pollfd fd{impl_->x_fd, POLLIN, 0};
+      const timespec ts{static_cast<time_t>(nap / 1'000'000), static_cast<long>(nap % 1'000'000) * 1000};
+      ppoll(&fd, 1, &ts, nullptr);
+      continue;
+    }
     if (left >= 1000) {
       // Sleeps in the windowing system until input or the timeout.
       const int ms = left == kNever ? -1 : static_cast<int>(std::min<Micros>(left / 1000, 1 << 30));
@@ -190,7 +210,14 @@ bool SdlBackend::poll(InputEvent& ev) {
 }
 
 std::unique_ptr<WindowPort> SdlBackend::create_window(const WindowSpec& desc) {
-  return std::make_unique<Impl::Window>(*impl_, desc);
+  auto w = std::make_unique<Impl::Window>(*impl_, desc);
+  if (impl_->x_fd < 0) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w->sdl(), &info) && info.subsystem == SDL_SYSWM_X11)
+      impl_->x_fd = ConnectionNumber(info.info.x11.display);
+  }
+  return w;
 }
 
 std::unique_ptr<SoundPort> SdlBackend::open_sound(const SoundFile& file, const std::string& name) {
@@ -215,9 +242,12 @@ void SdlBackend::show_fatal(const std::string& text) {
   try {
     impl_->dialog = std::make_unique<SdlDialog>(text);
     SDL_Event e;
-    while (impl_->dialog && SDL_WaitEvent(&e)) {
-      bool closed = false;
-      if (e.type == SDL_QUIT || (impl_->dialog->handle(e, closed) && closed)) impl_->dialog.reset();
+    while (impl_->dialog) {
+      wait_until(kNever);
+      while (impl_->dialog && SDL_PollEvent(&e)) {
+        bool closed = false;
+        if (e.type == SDL_QUIT || (impl_->dialog->handle(e, closed) && closed)) impl_->dialog.reset();
+      }
     }
   } catch (const std::exception&) {
   }

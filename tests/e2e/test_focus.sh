@@ -37,7 +37,7 @@ viewable "$pf" || fail "the playing field is gone"
 # The keys reach the game again: Left turns the ship (its sprite changes).
 convert "$KORVALEN_ASSETS/navei.gif" -background black -flatten "$E2E_TMP/navei.png"
 xdotool key Left
-turned() { shot "$pf" "$E2E_TMP/turn.png" && [ -n "$(find_ship "$E2E_TMP/turn.png" "$E2E_TMP/navei.png" 250 0 150 488)" ]; }
+turned() { shot "$pf" "$E2E_TMP/turn.png" && [ -n "$(find_ship_anywhere "$E2E_TMP/turn.png" "$E2E_TMP/navei.png")" ]; }
 wait_until 20 "the ship to turn left after the focus came back" turned
 
 wm_close "$pf"

@@ -5,9 +5,10 @@
 source "$(dirname "$0")/lib.sh"
 
 raw="$E2E_TMP/audio.raw"
-# The device is opened for signed 16-bit native-endian stereo at 44100 Hz,
-# which the disk driver writes out as it is.
-readonly RATE=44100 BYTES_PER_SECOND=$((44100 * 2 * 2))
+# The raw file has no header: this must match how platform/sdl/sdl_audio.cpp
+# opens the device (signed 16-bit native-endian stereo at 22050 Hz), which the
+# disk driver writes out as it is.
+readonly RATE=22050 BYTES_PER_SECOND=$((22050 * 2 * 2))
 
 start_x
 start_game "$KORVALEN_ASSETS" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$raw"
@@ -25,13 +26,14 @@ grep -q 'playing silently' "$E2E_TMP/game.err" && fail "the game did not use the
 # explosion have plenty, so the high band tells the effects apart from it.
 rms() {
   sox -t raw -r $RATE -e signed -b 16 -c 2 "$raw" -t dat - remix 1v0.5,2v0.5 "$@" |
-    awk 'NR > 2 { s += $2 * $2; if (++n == 4410) { printf "%.5f\n", sqrt(s / n); n = 0; s = 0 } }'
+    awk -v per=$((RATE / 10)) 'NR > 2 { s += $2 * $2; if (++n == per) { printf "%.5f\n", sqrt(s / n); n = 0; s = 0 } }'
 }
 paste <(rms) <(rms highpass 3000) >"$E2E_TMP/rms.txt"
 
-# Times are in tenths of a second of the recording, which starts when the
-# device opens; the bounds are wide because the recording runs on its own
-# clock and start-up takes a varying time.
+# Times are in tenths of a second of the recording. The disk driver paces
+# itself by sleeping between buffers rather than by a clock, so the recording
+# only roughly follows the game's time: the events' order is checked, and
+# their spacing only loosely.
 awk '
   { full[NR - 1] = $1; high[NR - 1] = $2; n = NR }
   function fail(why) { print "FAIL: " why > "/dev/stderr"; bad = 1; exit 1 }
@@ -39,12 +41,13 @@ awk '
     if (bad) exit 1
     for (t0 = 0; t0 < n && full[t0] < 0.005; t0++);
     if (t0 > 20) fail("no sound in the first two seconds")
-    for (t = t0; t < t0 + 5; t++) if (full[t] < 0.003) fail("the theme drops out at " t / 10 " s")
+    for (t = t0; t < t0 + 4; t++) if (full[t] < 0.003) fail("the theme drops out at " t / 10 " s")
     for (tb = t0; tb < n && high[tb] < 0.01; tb++);
-    if (tb - t0 < 5 || tb - t0 > 16) fail("no beep about a second after the theme starts")
+    if (tb - t0 < 3 || tb - t0 > 16) fail("no beep about a second after the theme starts")
     for (t = tb; t < n && high[t] >= 0.005; t++);
     for (te = t; te < n && high[te] < 0.01; te++);
-    if (te - t0 < 20 || te - t0 > 46) fail("the first burst after the beep is at " (te - t0) / 10 " s, not at the hit")
+    if (te >= n) fail("no explosion after the beep")
+    if (te - tb < 6 || te - t0 < 25 || te - t0 > 46) fail("the first burst after the beep is at " (te - t0) / 10 " s, not at the hit")
     # The theme alone, between the beep and the hit, for comparison.
     m = 0
     for (t = t + 2; t < te - 1; t++) theme[m++] = full[t]

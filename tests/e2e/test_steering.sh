@@ -61,7 +61,7 @@ moved_left() {
 }
 wait_until 30 "the ship to move left" moved_left
 
-wait_until 30 "the clock to reach 7" clock_at_least "$pf" 7
+wait_until 30 "the clock to pass 5 s" clock_at_least "$pf" 6
 viewable "$pf" || fail "the playing field is gone although the ship dodged everything"
 [ -z "$(visible_game_windows | grep -v "^$pf\$")" ] || fail "the results window came up"
 ship_is navei || fail "the ship is wrecked or lost"
