@@ -181,7 +181,8 @@ void SdlBackend::wait_until(Micros deadline) {
       const Micros nap = std::min<Micros>(left, 250'000);
       pollfd fd{impl_->x_fd, POLLIN, 0};
       const timespec ts{static_cast<time_t>(nap / 1'000'000), static_cast<long>(nap % 1'000'000) * 1000};
-      ppoll(&fd, 1, &ts, nullptr);
+      // Nothing arrived and the deadline has come: no need to ask the display again.
+      if (ppoll(&fd, 1, &ts, nullptr) == 0 && nap == left) return;
       continue;
     }
     if (left >= 1000) {
@@ -201,8 +202,11 @@ void SdlBackend::wait_until(Micros deadline) {
 }
 
 bool SdlBackend::poll(InputEvent& ev) {
+  // wait_until has just pumped the display; taking what it queued is enough.
   SDL_Event e;
-  while (impl_->pending.empty() && SDL_PollEvent(&e)) impl_->translate(e);
+  while (impl_->pending.empty() &&
+         SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+    impl_->translate(e);
   if (impl_->pending.empty()) return false;
   ev = impl_->pending.front();
   impl_->pending.pop_front();
