@@ -1,15 +1,12 @@
 #include "platform/sdl/sdl_window.h"
 
-#include <cstring>
 
 #include "platform/errors.h"
 
 namespace kv {
 
 SdlWindow::SdlWindow(const WindowSpec& desc, Uint32 extra_flags)
-    : w_(desc.client_width),
-      h_(desc.client_height),
-      pixels_(static_cast<std::size_t>(w_) * h_, 0) {
+    : w_(desc.client_width), h_(desc.client_height) {
   const int pos = desc.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
   win_ = SDL_CreateWindow(desc.caption.c_str(), pos, pos, w_, h_, SDL_WINDOW_HIDDEN | extra_flags);
   if (!win_) throw EPlatformError(std::string("cannot create a window: ") + SDL_GetError());
@@ -26,33 +23,45 @@ SdlWindow::SdlWindow(const WindowSpec& desc, Uint32 extra_flags)
 
 SdlWindow::~SdlWindow() { SDL_DestroyWindow(win_); }
 
-Surface SdlWindow::surface() { return Surface{pixels_.data(), w_, h_, w_}; }
+void SdlWindow::ensure_buffer() {
+  if (direct_ || !pixels_.empty()) return;
+  SDL_Surface* ws = SDL_GetWindowSurface(win_);
+  if (ws && ws->w == w_ && ws->h == h_ && !SDL_MUSTLOCK(ws) &&
+      (ws->format->format == SDL_PIXELFORMAT_RGB888 ||
+       ws->format->format == SDL_PIXELFORMAT_ARGB8888)) {
+    direct_ = ws;
+    return;
+  }
+  pixels_.assign(static_cast<std::size_t>(w_) * h_, 0);
+}
+
+Surface SdlWindow::surface() {
+  ensure_buffer();
+  if (direct_)
+    return Surface{static_cast<std::uint32_t*>(direct_->pixels), w_, h_, direct_->pitch / 4};
+  return Surface{pixels_.data(), w_, h_, w_};
+}
 
 void SdlWindow::present(std::span<const Rect> rects) {
-  SDL_Surface* ws = SDL_GetWindowSurface(win_);
-  if (!ws) return;
+  ensure_buffer();
   std::vector<SDL_Rect> out;
   out.reserve(rects.size());
-  const bool same = ws->format->format == SDL_PIXELFORMAT_RGB888 ||
-                    ws->format->format == SDL_PIXELFORMAT_ARGB8888;
-  SDL_LockSurface(ws);
+  SDL_Surface* ws = direct_ ? direct_ : SDL_GetWindowSurface(win_);
+  if (!ws) return;
   for (Rect r : rects) {
     r = r.intersect({0, 0, std::min(w_, ws->w), std::min(h_, ws->h)});
     if (r.empty()) continue;
-    const std::uint32_t* src = pixels_.data() + static_cast<std::size_t>(r.top) * w_ + r.left;
-    auto* dst = static_cast<std::uint8_t*>(ws->pixels) + static_cast<std::ptrdiff_t>(r.top) * ws->pitch +
-                r.left * ws->format->BytesPerPixel;
-    if (same) {
-      for (int y = 0; y < r.height(); ++y)
-        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * ws->pitch, src + static_cast<std::size_t>(y) * w_,
-                    static_cast<std::size_t>(r.width()) * 4);
-    } else {
-      SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src, w_ * 4, ws->format->format,
-                        dst, ws->pitch);
+    if (!direct_) {
+      const std::uint32_t* src = pixels_.data() + static_cast<std::size_t>(r.top) * w_ + r.left;
+      auto* dst = static_cast<std::uint8_t*>(ws->pixels) +
+                  static_cast<std::ptrdiff_t>(r.top) * ws->pitch + r.left * ws->format->BytesPerPixel;
+      SDL_LockSurface(ws);
+      SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src, w_ * 4,
+                        ws->format->format, dst, ws->pitch);
+      SDL_UnlockSurface(ws);
     }
     out.push_back(SDL_Rect{r.left, r.top, r.width(), r.height()});
   }
-  SDL_UnlockSurface(ws);
   if (!out.empty()) SDL_UpdateWindowSurfaceRects(win_, out.data(), static_cast<int>(out.size()));
 }
 

@@ -26,8 +26,14 @@ class SdlWindow : public WindowPort {
   Uint32 id() const { return SDL_GetWindowID(win_); }
 
  private:
+  // Where we paint: the window surface itself when its pixels are ours
+  // (what the X server is shown only changes on present), else a buffer of
+  // our own that present converts. Made on first use, so a hidden window
+  // costs nothing.
+  void ensure_buffer();
   SDL_Window* win_ = nullptr;
   int w_, h_;
+  SDL_Surface* direct_ = nullptr;
   std::vector<std::uint32_t> pixels_;
 };
 
