@@ -65,6 +65,19 @@ struct SdlBackend::Impl {
       std::erase(impl_.windows, this);
       if (impl_.focus_lost == this) impl_.focus_lost = nullptr;
     }
+    // Each of these talks to the display, which may queue its events.
+    void present(std::span<const Rect> rects) override {
+      SdlWindow::present(rects);
+      impl_.display_quiet = false;
+    }
+    void show() override {
+      SdlWindow::show();
+      impl_.display_quiet = false;
+    }
+    void hide() override {
+      SdlWindow::hide();
+      impl_.display_quiet = false;
+    }
 
    private:
     Impl& impl_;
@@ -85,6 +98,10 @@ struct SdlBackend::Impl {
   std::unique_ptr<SdlAudio> audio;
   Window* focus_lost = nullptr;
   int x_fd = -1;  // the display connection, to sleep on
+  // True while nothing can have come from the display since it was last
+  // asked: the last sleep ran out with no input and nothing was drawn since.
+  // Most instants (the 10 ms lane pick) then cost no trip through SDL at all.
+  bool display_quiet = false;
 };
 
 void SdlBackend::Impl::translate(const SDL_Event& e) {
@@ -168,7 +185,8 @@ Micros SdlBackend::now() {
 void SdlBackend::wait_until(Micros deadline) {
   for (;;) {
     if (!impl_->pending.empty()) return;
-    SDL_PumpEvents();
+    if (!impl_->display_quiet) SDL_PumpEvents();
+    impl_->display_quiet = false;
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
     const Micros left = deadline == kNever ? kNever : deadline - now();
     if (left <= 0) return;
@@ -181,8 +199,10 @@ void SdlBackend::wait_until(Micros deadline) {
       const Micros nap = std::min<Micros>(left, 250'000);
       pollfd fd{impl_->x_fd, POLLIN, 0};
       const timespec ts{static_cast<time_t>(nap / 1'000'000), static_cast<long>(nap % 1'000'000) * 1000};
-      // Nothing arrived and the deadline has come: no need to ask the display again.
-      if (ppoll(&fd, 1, &ts, nullptr) == 0 && nap == left) return;
+      if (ppoll(&fd, 1, &ts, nullptr) == 0) {
+        impl_->display_quiet = true;
+        if (nap == left) return;
+      }
       continue;
     }
     if (left >= 1000) {
@@ -230,6 +250,7 @@ std::unique_ptr<SoundPort> SdlBackend::open_sound(const SoundFile& file, const s
 }
 
 void SdlBackend::show_error(const std::string& text) {
+  impl_->display_quiet = false;
   try {
     if (impl_->dialog)
       impl_->dialog->repeat(text);

@@ -42,6 +42,7 @@ void SdlDialog::repeat(const std::string& text) {
     ++count_;
   } else {
     text_ = text;
+    lines_.clear();
     count_ = 1;
   }
   paint();
@@ -58,10 +59,13 @@ void SdlDialog::paint() {
   const TextBitmap x = render_text("X", FontSpec{16, true});
   p.mask(Mask{x.width, x.height, x.bits.data()}, kMargin + 16 - x.width / 2, kMargin + 16 - x.height / 2,
          0xFFFFFF);
-  std::string shown = text_;
-  if (count_ > 1) shown += " (" + std::to_string(count_) + " times)";
+  // An error repeating every tick only changes its counter: the text is
+  // wrapped once.
+  if (lines_.empty()) lines_ = wrap(text_, font, kWidth - 3 * kMargin - 32);
+  std::vector<std::string> shown = lines_;
+  if (count_ > 1) shown.push_back("(" + std::to_string(count_) + " times)");
   int y = kMargin;
-  for (const std::string& line : wrap(shown, font, kWidth - 3 * kMargin - 32)) {
+  for (const std::string& line : shown) {
     const TextBitmap t = render_text(line, font);
     if (y + t.height > kHeight - 48) break;
     p.mask(Mask{t.width, t.height, t.bits.data()}, 2 * kMargin + 32, y, 0x000000);

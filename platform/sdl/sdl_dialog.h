@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/sdl/sdl_window.h"
 
@@ -22,6 +23,7 @@ class SdlDialog {
   void paint();
   std::unique_ptr<SdlWindow> window_;
   std::string text_;
+  std::vector<std::string> lines_;  // text_ wrapped, kept while it repeats
   int count_ = 1;
 };
 

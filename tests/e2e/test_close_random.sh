@@ -14,14 +14,19 @@ note "seed $seed"
 # rand_ms LOW HIGH
 rand_ms() { echo $(($1 + RANDOM % ($2 - $1 + 1))); }
 
-# Each phase: a range of instants after the playing field appeared.
+# Each phase: a range of instants after the playing field appeared. The
+# hand-over's own instant, H, depends on how long the game took to show its
+# window, so the first game measures it and the later ranges follow from it.
 phases=(
+  "results H+1000 H+3500"
   "play 300 3000"
-  "wreck 3700 4400"
-  "hand-over 4450 4650"
-  "hand-over 4550 4750"
-  "results 5500 8000"
+  "wreck H-900 H-100"
+  "before-hand-over H-150 H-1"
+  "after-hand-over H H+150"
 )
+H=4600
+
+results_up() { [ -n "$(visible_game_windows)" ] && [ "$(client_size "$(visible_game_windows | head -n1)")" = 677x453 ]; }
 
 # Closes every game window on screen and sets $CLOSED to their sizes.
 close_visible() {
@@ -36,10 +41,15 @@ close_visible() {
 start_x
 for phase in "${phases[@]}"; do
   read -r name low high <<<"$phase"
-  at=$(rand_ms "$low" "$high")
+  at=$(rand_ms $((${low//H/$H})) $((${high//H/$H})))
   start_game "$KORVALEN_ASSETS" SDL_AUDIODRIVER=dummy
   await_window 674x488
   t0=$(now_ms)
+  if [ "$name" = results ]; then
+    wait_until 20 "the results window" results_up
+    H=$(($(now_ms) - t0))
+    note "hand-over seen $H ms after the playing field"
+  fi
   while (($(now_ms) - t0 < at)); do sleep 0.01; done
   close_visible
   sent=$(($(now_ms) - t0))
