@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
   int status = 0;
   rusage ru{};
   wait4(pid, &status, 0, &ru);
-  const double ms = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
+  const double ms = (ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 +
+                    (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
   std::fprintf(stderr, "cpu_ms %.3f maxrss_kib %ld\n", ms, ru.ru_maxrss);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }

@@ -35,7 +35,8 @@ long long survive(const std::vector<Press>& script, long long until, long long s
   p.Create();
   p.Application.Start();
   for (std::size_t i = 0; i < script.size(); ++i) {
-    const long long at = std::max<long long>(0, script[i].ms + shift + (i < jitter.size() ? jitter[i] : 0));
+    const long long at =
+        std::max<long long>(0, script[i].ms + shift + (i < jitter.size() ? jitter[i] : 0));
     b.inject(at * 1000, {kv::InputEvent::Kind::Key, nullptr, script[i].key});
   }
   kv::TApplication& app = p.Application;
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
     if (!exact || shift == 0) trials.push_back({shift, {}});
   for (int k = 0; k < (exact ? 0 : 3); ++k) {
     Trial t{std::uniform_int_distribution<int>(-40, 40)(rng), {}};
-    for (int i = 0; i < 4000; ++i) t.jitter.push_back(std::uniform_int_distribution<int>(-15, 25)(rng));
+    for (int i = 0; i < 4000; ++i)
+      t.jitter.push_back(std::uniform_int_distribution<int>(-15, 25)(rng));
     trials.push_back(std::move(t));
   }
 
@@ -130,7 +132,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "\r%lld s, %zu keys   ", reached / 1000, script.size());
   }
   std::fprintf(stderr, "\n");
-  std::printf("# Survives %lld s; found by korvalen-find-survivor %s %s.\n", goal / 1000, argv[1], argv[2]);
+  std::printf("# Survives %lld s; found by korvalen-find-survivor %s %s.\n", goal / 1000, argv[1],
+              argv[2]);
   for (const Press& p : script) std::printf("%lld %s\n", p.ms, names[p.key - 37]);
   return 0;
 }

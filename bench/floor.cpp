@@ -22,15 +22,27 @@ int main(int argc, char** argv) {
   std::string midi = "sfx/Tema.mid";
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    auto next = [&] { return i + 1 < argc ? argv[++i] : (std::fprintf(stderr, "%s needs a value\n", a.c_str()), std::exit(2), ""); };
-    if (a == "--seconds") seconds = std::atof(next());
-    else if (a == "--freq") freq = std::atoi(next());
-    else if (a == "--chunk") chunk = std::atoi(next());
-    else if (a == "--no-video") video = false;
-    else if (a == "--no-audio") audio = false;
-    else if (a == "--no-music") music_on = false;
-    else if (a == "--loop") loop = true;
-    else if (a == "--midi") midi = next();
+    auto next = [&] {
+      return i + 1 < argc
+                 ? argv[++i]
+                 : (std::fprintf(stderr, "%s needs a value\n", a.c_str()), std::exit(2), "");
+    };
+    if (a == "--seconds")
+      seconds = std::atof(next());
+    else if (a == "--freq")
+      freq = std::atoi(next());
+    else if (a == "--chunk")
+      chunk = std::atoi(next());
+    else if (a == "--no-video")
+      video = false;
+    else if (a == "--no-audio")
+      audio = false;
+    else if (a == "--no-music")
+      music_on = false;
+    else if (a == "--loop")
+      loop = true;
+    else if (a == "--midi")
+      midi = next();
     else {
       std::fprintf(stderr, "unknown argument %s\n", a.c_str());
       return 2;
@@ -46,8 +58,8 @@ int main(int argc, char** argv) {
   SDL_Window* win[2] = {nullptr, nullptr};
   if (video) {
     win[0] = SDL_CreateWindow("floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 674, 488, 0);
-    win[1] = SDL_CreateWindow("floor results", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 674, 488,
-                              SDL_WINDOW_HIDDEN);
+    win[1] = SDL_CreateWindow("floor results", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 674,
+                              488, SDL_WINDOW_HIDDEN);
     if (!win[0] || !win[1]) {
       std::fprintf(stderr, "SDL_CreateWindow: %s\n", SDL_GetError());
       return 1;
@@ -59,10 +71,12 @@ int main(int argc, char** argv) {
     Mix_Init(MIX_INIT_MID);
     // Debian's SDL_mixer reads the font list only when the device opens.
     Mix_SetSoundFonts("/usr/share/sounds/sf2/TimGM6mb.sf2");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(freq, AUDIO_S16SYS, 2, chunk) != 0) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        Mix_OpenAudio(freq, AUDIO_S16SYS, 2, chunk) != 0) {
       SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(freq, AUDIO_S16SYS, 2, chunk) != 0) {
+      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+          Mix_OpenAudio(freq, AUDIO_S16SYS, 2, chunk) != 0) {
         std::fprintf(stderr, "Mix_OpenAudio: %s\n", Mix_GetError());
         return 1;
       }

@@ -47,7 +47,8 @@ struct Game {
   explicit Game(bool painting) : b(painting), p(b) {
     p.Create();
     p.Application.Start();
-    for (const Press& k : g_script) b.inject(k.ms * 1000, {kv::InputEvent::Kind::Key, nullptr, k.key});
+    for (const Press& k : g_script)
+      b.inject(k.ms * 1000, {kv::InputEvent::Kind::Key, nullptr, k.key});
   }
   // Plays on to `ms`, or until the ship is hit.
   void run_to(long long ms) {
@@ -68,7 +69,9 @@ long long vm_kib(const char* field) {
 }
 
 // The last instant the script is sure to reach alive.
-long long script_end_ms() { return g_script.empty() ? 3000 : g_script.back().ms; }
+long long script_end_ms() {
+  return g_script.empty() ? 3000 : g_script.back().ms;
+}
 
 // Everything on the field: past 80 s every hazard has joined. With `meteor`
 // the frame is the meteor's tick as the game does it: the paint box repainted,
@@ -93,10 +96,14 @@ void paint_frames(benchmark::State& state, bool meteor) {
   state.counters["second"] = u.segundos;
 }
 
-void BM_FullPaint(benchmark::State& state) { paint_frames(state, false); }
+void BM_FullPaint(benchmark::State& state) {
+  paint_frames(state, false);
+}
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond);
 
-void BM_MeteorFrame(benchmark::State& state) { paint_frames(state, true); }
+void BM_MeteorFrame(benchmark::State& state) {
+  paint_frames(state, true);
+}
 BENCHMARK(BM_MeteorFrame)->Unit(benchmark::kMicrosecond);
 
 // A whole scripted game, as the simulator plays it (no pictures) and with
@@ -112,9 +119,9 @@ void BM_LongGame(benchmark::State& state) {
   }
   state.counters["game_s"] = static_cast<double>(reached) / 1000.0;
   // Game-minutes per CPU second, from Google Benchmark's CPU time per iteration.
-  state.counters["game_min_per_cpu_s"] =
-      benchmark::Counter(static_cast<double>(reached) / 60000.0 * static_cast<double>(state.iterations()),
-                         benchmark::Counter::kIsRate);
+  state.counters["game_min_per_cpu_s"] = benchmark::Counter(
+      static_cast<double>(reached) / 60000.0 * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LongGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 

@@ -28,8 +28,8 @@ long window_pid(Display* d, Window w) {
   unsigned long n, after;
   unsigned char* data = nullptr;
   long pid = -1;
-  if (XGetWindowProperty(d, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format, &n, &after, &data) ==
-          Success &&
+  if (XGetWindowProperty(d, w, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format, &n, &after,
+                         &data) == Success &&
       data) {
     if (n == 1 && format == 32) pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
     XFree(data);
@@ -62,7 +62,9 @@ bool shows_frame(Display* d, Window w, long pid) {
   return found;
 }
 
-int no_x_errors(Display*, XErrorEvent*) { return 0; }  // windows come and go while we look
+int no_x_errors(Display*, XErrorEvent*) {
+  return 0;
+}  // windows come and go while we look
 
 }  // namespace
 
@@ -89,7 +91,8 @@ int main(int argc, char** argv) {
     double took = -1;
     while (took < 0) {
       if (shows_frame(d, DefaultRootWindow(d), pid)) {
-        took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                   .count();
         break;
       }
       int status;

@@ -38,21 +38,41 @@ class Clock : public TForm {
   void T150() { l[3].tick(Application().Now()); }
   void Stop() { Application().Terminate(); }
 
-  TTimer* timers[4] = {Component<TTimer>("T10"), Component<TTimer>("T50"), Component<TTimer>("T100"),
-                       Component<TTimer>("T150")};
+  TTimer* timers[4] = {Component<TTimer>("T10"), Component<TTimer>("T50"),
+                       Component<TTimer>("T100"), Component<TTimer>("T150")};
   TTimer* Ending = Component<TTimer>("Ending");
   Lateness l[4];
 };
 
 const ComponentDef kClock[] = {
-    {.name = "T10", .kind = Kind::Timer, .interval = 10, .enabled = false, .on_timer = handler(&Clock::T10)},
-    {.name = "T50", .kind = Kind::Timer, .interval = 50, .enabled = false, .on_timer = handler(&Clock::T50)},
-    {.name = "T100", .kind = Kind::Timer, .interval = 100, .enabled = false, .on_timer = handler(&Clock::T100)},
-    {.name = "T150", .kind = Kind::Timer, .interval = 150, .enabled = false, .on_timer = handler(&Clock::T150)},
-    {.name = "Ending", .kind = Kind::Timer, .interval = 1000, .enabled = false, .on_timer = handler(&Clock::Stop)},
+    {.name = "T10",
+     .kind = Kind::Timer,
+     .interval = 10,
+     .enabled = false,
+     .on_timer = handler(&Clock::T10)},
+    {.name = "T50",
+     .kind = Kind::Timer,
+     .interval = 50,
+     .enabled = false,
+     .on_timer = handler(&Clock::T50)},
+    {.name = "T100",
+     .kind = Kind::Timer,
+     .interval = 100,
+     .enabled = false,
+     .on_timer = handler(&Clock::T100)},
+    {.name = "T150",
+     .kind = Kind::Timer,
+     .interval = 150,
+     .enabled = false,
+     .on_timer = handler(&Clock::T150)},
+    {.name = "Ending",
+     .kind = Kind::Timer,
+     .interval = 1000,
+     .enabled = false,
+     .on_timer = handler(&Clock::Stop)},
 };
-const FormDef kClockForm{.caption = "korvalen timers", .client_width = 200, .client_height = 100,
-                         .components = kClock};
+const FormDef kClockForm{
+    .caption = "korvalen timers", .client_width = 200, .client_height = 100, .components = kClock};
 
 Clock::Clock(TApplication& app) : TForm(app, kClockForm) {}
 
@@ -81,7 +101,8 @@ int main(int argc, char** argv) {
   while (!app.Terminated()) app.ProcessInstant();
   for (int i = 0; i < 4; ++i) {
     const auto& v = form->l[i].late;
-    std::printf("%d %zu %lld %lld %lld\n", intervals[i], v.size(), static_cast<long long>(percentile(v, 0.5)),
+    std::printf("%d %zu %lld %lld %lld\n", intervals[i], v.size(),
+                static_cast<long long>(percentile(v, 0.5)),
                 static_cast<long long>(percentile(v, 0.99)),
                 static_cast<long long>(v.empty() ? 0 : *std::max_element(v.begin(), v.end())));
   }

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const kv::GifPicture pic = kv::decode_gif(std::span(data, size), "fuzz.gif");
     // The painter indexes frames by the screen size without checking.
-    if (pic.frames.empty() || pic.width <= 0 || pic.height <= 0 ||
-        pic.width > kv::kMaxGifSide || pic.height > kv::kMaxGifSide)
+    if (pic.frames.empty() || pic.width <= 0 || pic.height <= 0 || pic.width > kv::kMaxGifSide ||
+        pic.height > kv::kMaxGifSide)
       std::abort();
     const std::size_t area = static_cast<std::size_t>(pic.width) * pic.height;
     for (const kv::GifFrame& f : pic.frames) {

@@ -21,7 +21,9 @@ namespace {
 constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 std::atomic<int> mixes{0};
-void count_mix(void*, Uint8*, int) { ++mixes; }
+void count_mix(void*, Uint8*, int) {
+  ++mixes;
+}
 
 bool open_audio() {
   SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -14,7 +14,9 @@ TApplication::~TApplication() {
   disposed_.clear();
 }
 
-void TApplication::Adopt(std::unique_ptr<TForm> form) { forms_.push_back(std::move(form)); }
+void TApplication::Adopt(std::unique_ptr<TForm> form) {
+  forms_.push_back(std::move(form));
+}
 
 void TApplication::Run() {
   Start();
@@ -114,8 +116,10 @@ void TApplication::Dispatch(const InputEvent& ev) {
     case K::Close:
       if (TForm* f = ev.window ? FormOf(ev.window) : active_) {
         Guarded([&] { f->DoClose(); });
-        if (f == MainForm()) Terminate();
-        else if (!terminated_) f->SetVisible(false);
+        if (f == MainForm())
+          Terminate();
+        else if (!terminated_)
+          f->SetVisible(false);
       }
       break;
     case K::Quit:

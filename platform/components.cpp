@@ -26,7 +26,9 @@ void TControl::SetVisible(bool v) {
   Invalidate();
 }
 
-void TControl::Invalidate() { Owner().Invalidate(bounds_); }
+void TControl::Invalidate() {
+  Owner().Invalidate(bounds_);
+}
 
 // ---- TPicture, TImage
 
@@ -74,7 +76,8 @@ Micros TPicture::NextFrameChange(Micros now) const {
   return start_ + lap + loop_us_;
 }
 
-TImage::TImage(TForm& owner, std::string name) : TControl(owner, std::move(name)), picture_(*this) {}
+TImage::TImage(TForm& owner, std::string name)
+    : TControl(owner, std::move(name)), picture_(*this) {}
 
 void TImage::PictureChanged() {
   if (AutoSize && picture_.Width() > 0)
@@ -82,7 +85,9 @@ void TImage::PictureChanged() {
   Invalidate();
 }
 
-bool TImage::FrameChanged(Micros now) const { return picture_.FrameAt(now) != shown_; }
+bool TImage::FrameChanged(Micros now) const {
+  return picture_.FrameAt(now) != shown_;
+}
 
 void TImage::Paint(Painter& p) {
   const RgbaImage* frame = picture_.FrameAt(Owner().Application().Now());
@@ -96,7 +101,9 @@ void TImage::Paint(Painter& p) {
 
 // ---- TShape, TLabel, TPaintBox
 
-void TShape::Paint(Painter& p) { p.rectangle(BoundsRect(), to_pixel(PenColor), to_pixel(BrushColor)); }
+void TShape::Paint(Painter& p) {
+  p.rectangle(BoundsRect(), to_pixel(PenColor), to_pixel(BrushColor));
+}
 
 void TLabel::SetCaption(const std::string& text) {
   if (text == caption_ && text_) return;
@@ -124,7 +131,9 @@ void TLabel::Paint(Painter& p) {
   p.mask(Mask{t.width, t.height, t.bits.data()}, Left(), Top(), to_pixel(Font.color));
 }
 
-void TPaintBox::Repaint() { Owner().RepaintNow(BoundsRect()); }
+void TPaintBox::Repaint() {
+  Owner().RepaintNow(BoundsRect());
+}
 
 // ---- TTimer
 
@@ -133,7 +142,9 @@ TTimer::TTimer(TForm& owner, std::string name)
   app_.RegisterTimer(this);
 }
 
-TTimer::~TTimer() { app_.UnregisterTimer(this); }
+TTimer::~TTimer() {
+  app_.UnregisterTimer(this);
+}
 
 void TTimer::SetEnabled(bool on) {
   if (on == enabled_) return;

@@ -31,8 +31,8 @@ TForm::TForm(TApplication& app, const FormDef& def)
       caption_(def.caption),
       client_(Rect::of(0, 0, def.client_width, def.client_height)),
       color_(def.color) {
-  WindowSpec desc{cp1252_to_utf8(caption_), def.client_width, def.client_height,
-                  def.screen_center, app.Icon ? &app.Icon->frames.front().image : nullptr};
+  WindowSpec desc{cp1252_to_utf8(caption_), def.client_width, def.client_height, def.screen_center,
+                  app.Icon ? &app.Icon->frames.front().image : nullptr};
   port_ = app.GetBackend().create_window(desc);
   for (const ComponentDef& d : def.components) Create(d);
 }
@@ -143,7 +143,9 @@ void TForm::SetVisible(bool v) {
   }
 }
 
-void TForm::Free() { app_.Dispose(this); }
+void TForm::Free() {
+  app_.Dispose(this);
+}
 
 void TForm::Retire() {
   for (const auto& c : components_) {
@@ -156,7 +158,9 @@ void TForm::Retire() {
   port_->hide();
 }
 
-bool TForm::Painting() const { return app_.GetBackend().painting(); }
+bool TForm::Painting() const {
+  return app_.GetBackend().painting();
+}
 
 void TForm::Invalidate(Rect r) {
   if (!Painting()) return;

@@ -21,7 +21,7 @@ struct GifFrame {
 };
 
 struct GifPicture {
-  int width = 0;   // logical screen
+  int width = 0;  // logical screen
   int height = 0;
   std::vector<GifFrame> frames;  // at least one
 

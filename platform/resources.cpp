@@ -25,7 +25,8 @@ std::shared_ptr<const GifPicture> embedded_picture(std::string_view name) {
   static std::map<std::string, std::shared_ptr<const GifPicture>, std::less<>> cache;
   if (auto it = cache.find(name); it != cache.end()) return it->second;
   const auto bytes = embedded_file(name);
-  if (bytes.empty()) throw EInvalidGraphic("no picture named " + std::string(name) + " is built in");
+  if (bytes.empty())
+    throw EInvalidGraphic("no picture named " + std::string(name) + " is built in");
   auto pic = std::make_shared<const GifPicture>(decode_gif(bytes, std::string(name) + ".gif"));
   cache.emplace(std::string(name), pic);
   return pic;

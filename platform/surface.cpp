@@ -13,7 +13,8 @@ std::uint32_t* row(const Surface& s, int y) {
 void Painter::fill(Rect r, std::uint32_t pixel) {
   r = r.intersect(clip_);
   if (r.empty()) return;
-  for (int y = r.top; y < r.bottom; ++y) std::fill(row(s_, y) + r.left, row(s_, y) + r.right, pixel);
+  for (int y = r.top; y < r.bottom; ++y)
+    std::fill(row(s_, y) + r.left, row(s_, y) + r.right, pixel);
 }
 
 void Painter::rectangle(Rect r, std::uint32_t pen, std::uint32_t brush) {
@@ -64,7 +65,8 @@ void Painter::stretched(const RgbaImage& img, Rect box) {
   if (box.empty() || img.width <= 0 || img.height <= 0) return;
   const Rect r = box.intersect(clip_);
   for (int py = r.top; py < r.bottom; ++py) {
-    const int sy = static_cast<int>(static_cast<long long>(py - box.top) * img.height / box.height());
+    const int sy =
+        static_cast<int>(static_cast<long long>(py - box.top) * img.height / box.height());
     const std::uint32_t* src = img.pixels.data() + static_cast<std::size_t>(sy) * img.width;
     std::uint32_t* dst = row(s_, py);
     for (int px = r.left; px < r.right; ++px) {

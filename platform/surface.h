@@ -16,7 +16,9 @@ struct Surface {
   int pitch = 0;  // in pixels
 
   Rect bounds() const { return {0, 0, width, height}; }
-  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::ptrdiff_t>(y) * pitch + x]; }
+  std::uint32_t at(int x, int y) const {
+    return pixels[static_cast<std::ptrdiff_t>(y) * pitch + x];
+  }
 };
 
 // A 1-bit-per-byte mask, as text is rendered: non-zero bytes are ink.

@@ -79,7 +79,8 @@ class Fonts {
     const auto key = std::make_pair(desc.height, desc.bold);
     if (auto it = open_.find(key); it != open_.end()) return it->second;
     if (!inited_) {
-      if (TTF_Init() != 0) throw EPlatformError(std::string("cannot start text drawing: ") + TTF_GetError());
+      if (TTF_Init() != 0)
+        throw EPlatformError(std::string("cannot start text drawing: ") + TTF_GetError());
       inited_ = true;
     }
     std::string& path = desc.bold ? bold_path_ : regular_path_;
@@ -120,9 +121,10 @@ TextBitmap render_text(std::string_view cp1252, const FontSpec& desc) {
   out.bits.resize(static_cast<std::size_t>(s->w) * s->h);
   SDL_LockSurface(s);
   for (int y = 0; y < s->h; ++y)
-    std::memcpy(out.bits.data() + static_cast<std::size_t>(y) * s->w,
-                static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch,
-                static_cast<std::size_t>(s->w));
+    std::memcpy(
+        out.bits.data() + static_cast<std::size_t>(y) * s->w,
+        static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch,
+        static_cast<std::size_t>(s->w));
   SDL_UnlockSurface(s);
   SDL_FreeSurface(s);
   return out;

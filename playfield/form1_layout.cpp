@@ -9,8 +9,15 @@ namespace {
 constexpr FontDef kLabelFont{-13, true, clLime};
 
 constexpr ComponentDef bar(const char* name, int k, TColor brush) {
-  return {.name = name, .kind = Kind::Shape, .left = 4, .top = 460 - 8 * k, .width = 65,
-          .height = 9, .visible = false, .brush = brush, .pen = clBlack};
+  return {.name = name,
+          .kind = Kind::Shape,
+          .left = 4,
+          .top = 460 - 8 * k,
+          .width = 65,
+          .height = 9,
+          .visible = false,
+          .brush = brush,
+          .pen = clBlack};
 }
 
 constexpr ComponentDef timer(const char* name, int interval, Handler h) {
@@ -19,26 +26,50 @@ constexpr ComponentDef timer(const char* name, int interval, Handler h) {
 
 constexpr ComponentDef label(const char* name, int left, int top, int width, int height,
                              const char* caption, FontDef font = kLabelFont) {
-  return {.name = name, .kind = Kind::Label, .left = left, .top = top, .width = width,
-          .height = height, .auto_size = true, .caption = caption, .color = clBlack,
+  return {.name = name,
+          .kind = Kind::Label,
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = height,
+          .auto_size = true,
+          .caption = caption,
+          .color = clBlack,
           .font = font};
 }
 
 constexpr ComponentDef sprite(const char* name, int left, int top, int width, int height,
                               const char* picture) {
-  return {.name = name, .kind = Kind::Image, .left = left, .top = top, .width = width,
-          .height = height, .picture = picture, .auto_size = true};
+  return {.name = name,
+          .kind = Kind::Image,
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = height,
+          .picture = picture,
+          .auto_size = true};
 }
 
 constexpr ComponentDef tile(const char* name, int left, int top, int width, int height) {
-  return {.name = name, .kind = Kind::Image, .left = left, .top = top, .width = width,
-          .height = height, .picture = "starfield"};
+  return {.name = name,
+          .kind = Kind::Image,
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = height,
+          .picture = "starfield"};
 }
 
 constexpr ComponentDef rect(const char* name, int left, int top, int width, int height,
                             TColor brush, TColor pen) {
-  return {.name = name, .kind = Kind::Shape, .left = left, .top = top, .width = width,
-          .height = height, .brush = brush, .pen = pen};
+  return {.name = name,
+          .kind = Kind::Shape,
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = height,
+          .brush = brush,
+          .pen = pen};
 }
 
 // clang-format off

@@ -23,12 +23,24 @@ void TForm1::CruiserTick(const CruiserDef& c) {
   c.horizontal ? TestHit(pos, lane, c.window) : TestHit(lane, pos, c.window);
 }
 
-void TForm1::TimerenemigoTimer() { CruiserTick(kCruisers[0]); }
-void TForm1::Timerenemigo2Timer() { CruiserTick(kCruisers[1]); }
-void TForm1::Timerenemigo3Timer() { CruiserTick(kCruisers[2]); }
-void TForm1::Timerenemigo4Timer() { CruiserTick(kCruisers[3]); }
-void TForm1::Timerenemigo5Timer() { CruiserTick(kCruisers[4]); }
-void TForm1::Timerenemigo6Timer() { CruiserTick(kCruisers[5]); }
+void TForm1::TimerenemigoTimer() {
+  CruiserTick(kCruisers[0]);
+}
+void TForm1::Timerenemigo2Timer() {
+  CruiserTick(kCruisers[1]);
+}
+void TForm1::Timerenemigo3Timer() {
+  CruiserTick(kCruisers[2]);
+}
+void TForm1::Timerenemigo4Timer() {
+  CruiserTick(kCruisers[3]);
+}
+void TForm1::Timerenemigo5Timer() {
+  CruiserTick(kCruisers[4]);
+}
+void TForm1::Timerenemigo6Timer() {
+  CruiserTick(kCruisers[5]);
+}
 
 void TForm1::PlanetTick(const PlanetDef& p) {
   int& x = u_.*p.x;
@@ -47,8 +59,12 @@ void TForm1::PlanetTick(const PlanetDef& p) {
   TestHit(x, y, p.window);
 }
 
-void TForm1::TimerenemigopTimer() { PlanetTick(kPlanets[0]); }
-void TForm1::Timerenemigop2Timer() { PlanetTick(kPlanets[1]); }
+void TForm1::TimerenemigopTimer() {
+  PlanetTick(kPlanets[0]);
+}
+void TForm1::Timerenemigop2Timer() {
+  PlanetTick(kPlanets[1]);
+}
 
 void TForm1::TimerenemigojefeTimer() {
   u_.enemigojefey += u_.velocidad;

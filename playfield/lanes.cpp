@@ -5,8 +5,8 @@
 
 namespace {
 // Lower bound of each band; a band runs up to the next one's bound.
-constexpr std::array<int, 26> kBandStarts = {10,  20,  25,  30,  35,  40,  45,  50,  55,
-                                             60,  65,  70,  75,  80,  85,  90,  95,  100,
+constexpr std::array<int, 26> kBandStarts = {10,  20,  25,  30,  35,  40,  45,  50, 55,
+                                             60,  65,  70,  75,  80,  85,  90,  95, 100,
                                              105, 110, 115, 150, 200, 250, 270, 280};
 }  // namespace
 

@@ -79,6 +79,7 @@ const HitWindow kBossWindow{{-100, 30}, {-25, 30}};
 const HitWindow kMeteorWindow{{-10, 30}, {-10, 30}};
 
 const ScheduleRow* schedule_row(int segundos) {
-  const auto it = std::find_if(kRows, std::end(kRows), [&](const ScheduleRow& r) { return r.second == segundos; });
+  const auto it = std::find_if(kRows, std::end(kRows),
+                               [&](const ScheduleRow& r) { return r.second == segundos; });
   return it == std::end(kRows) ? nullptr : it;
 }

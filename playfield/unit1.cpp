@@ -56,7 +56,9 @@ TForm1::TForm1(TApplication& app, Project1& project)
 
 // ---- Form events
 
-void TForm1::FormCreate() { DoubleBuffered = true; }
+void TForm1::FormCreate() {
+  DoubleBuffered = true;
+}
 
 void TForm1::FormActivate() {
   Timer1->SetEnabled(true);
@@ -65,7 +67,9 @@ void TForm1::FormActivate() {
   project_.Form2->MediaPlayertema->Play();
 }
 
-void TForm1::FormClose() { Application().Terminate(); }
+void TForm1::FormClose() {
+  Application().Terminate();
+}
 
 // ---- The clock
 
@@ -91,7 +95,9 @@ void TForm1::Carry(const ScheduleRow& row) {
 
 // ---- The lane picker
 
-void TForm1::TimernumeritoTimer() { u_.numerito = random_below(u_.randseed, 290) + 10; }
+void TForm1::TimernumeritoTimer() {
+  u_.numerito = random_below(u_.randseed, 290) + 10;
+}
 
 // ---- Ship control
 
@@ -122,10 +128,18 @@ void TForm1::HeadingTick(const HeadingDef& h) {
     Imagenave->SetLeft(u_.navex);
 }
 
-void TForm1::TimerarribaTimer() { HeadingTick(kHeadings[0]); }
-void TForm1::TimerabajoTimer() { HeadingTick(kHeadings[1]); }
-void TForm1::TimerizquierdaTimer() { HeadingTick(kHeadings[2]); }
-void TForm1::TimerderechaTimer() { HeadingTick(kHeadings[3]); }
+void TForm1::TimerarribaTimer() {
+  HeadingTick(kHeadings[0]);
+}
+void TForm1::TimerabajoTimer() {
+  HeadingTick(kHeadings[1]);
+}
+void TForm1::TimerizquierdaTimer() {
+  HeadingTick(kHeadings[2]);
+}
+void TForm1::TimerderechaTimer() {
+  HeadingTick(kHeadings[3]);
+}
 
 // ---- Hits and the hand-over
 

@@ -9,13 +9,23 @@ constexpr FontDef kLabelFont{-13, true, clLime};
 
 constexpr ComponentDef label(const char* name, int left, int top, int width, int height,
                              const char* caption, FontDef font = kLabelFont) {
-  return {.name = name, .kind = Kind::Label, .left = left, .top = top, .width = width,
-          .height = height, .auto_size = true, .caption = caption, .color = clBlack,
+  return {.name = name,
+          .kind = Kind::Label,
+          .left = left,
+          .top = top,
+          .width = width,
+          .height = height,
+          .auto_size = true,
+          .caption = caption,
+          .color = clBlack,
           .font = font};
 }
 
 constexpr ComponentDef player(const char* name, const char* file) {
-  return {.name = name, .kind = Kind::MediaPlayer, .visible = false, .file_name = file,
+  return {.name = name,
+          .kind = Kind::MediaPlayer,
+          .visible = false,
+          .file_name = file,
           .auto_open = true};
 }
 

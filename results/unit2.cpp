@@ -17,7 +17,9 @@ TForm2::TForm2(TApplication& app, Project1& project)
       Timer1(Component<TTimer>("Timer1")),
       project_(project) {}
 
-void TForm2::FormCreate() { DoubleBuffered = true; }
+void TForm2::FormCreate() {
+  DoubleBuffered = true;
+}
 
 void TForm2::FormActivate() {
   Timer1->SetEnabled(true);
@@ -32,4 +34,6 @@ void TForm2::Timer1Timer() {
   if (creditox == 400) Timer1->SetEnabled(false);
 }
 
-void TForm2::FormClose() { Application().Terminate(); }
+void TForm2::FormClose() {
+  Application().Terminate();
+}

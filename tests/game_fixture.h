@@ -14,7 +14,9 @@
 
 struct Heard : kv::AppObserver {
   explicit Heard(kv::TApplication& a) : app(a) {}
-  void OnPlay(const kv::TMediaPlayer& p) override { plays.emplace_back(app.Now() / 1000, p.Name()); }
+  void OnPlay(const kv::TMediaPlayer& p) override {
+    plays.emplace_back(app.Now() / 1000, p.Name());
+  }
   std::vector<std::pair<long long, std::string>> of(const std::string& name) const {
     std::vector<std::pair<long long, std::string>> out;
     for (const auto& e : plays)
@@ -27,13 +29,16 @@ struct Heard : kv::AppObserver {
 
 class Game {
  public:
-  explicit Game(bool painting = false) : backend(painting), project(backend), heard(project.Application) {
+  explicit Game(bool painting = false)
+      : backend(painting), project(backend), heard(project.Application) {
     project.Application.SetObserver(&heard);
     project.Create();
     project.Application.Start();
   }
 
-  void key(long long ms, int vk) { backend.inject(ms * 1000, {kv::InputEvent::Kind::Key, nullptr, vk}); }
+  void key(long long ms, int vk) {
+    backend.inject(ms * 1000, {kv::InputEvent::Kind::Key, nullptr, vk});
+  }
   void activate(long long ms) {
     backend.inject(ms * 1000, {kv::InputEvent::Kind::Deactivate, nullptr, 0});
     backend.inject(ms * 1000, {kv::InputEvent::Kind::Activate, nullptr, 0});

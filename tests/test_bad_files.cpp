@@ -35,17 +35,25 @@ const Break kBreaks[] = {Break::Missing,     Break::Empty, Break::Truncated,
 
 std::string break_name(Break b) {
   switch (b) {
-    case Break::Missing: return "Missing";
-    case Break::Empty: return "Empty";
-    case Break::Truncated: return "Truncated";
-    case Break::WrongFormat: return "WrongFormat";
-    case Break::Huge: return "Huge";
-    case Break::Directory: return "Directory";
+    case Break::Missing:
+      return "Missing";
+    case Break::Empty:
+      return "Empty";
+    case Break::Truncated:
+      return "Truncated";
+    case Break::WrongFormat:
+      return "WrongFormat";
+    case Break::Huge:
+      return "Huge";
+    case Break::Directory:
+      return "Directory";
   }
   return "?";
 }
 
-void PrintTo(Break b, std::ostream* os) { *os << break_name(b); }
+void PrintTo(Break b, std::ostream* os) {
+  *os << break_name(b);
+}
 
 Bytes read_bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -57,7 +65,9 @@ void write_bytes(const fs::path& p, const Bytes& b) {
   out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-bool is_gif(const std::string& file) { return file.ends_with(".gif"); }
+bool is_gif(const std::string& file) {
+  return file.ends_with(".gif");
+}
 
 // A well-formed GIF whose screen claims 20000x20000: the size check must come
 // before any memory is taken for it.
@@ -93,14 +103,22 @@ class AssetCopy {
     const Bytes real = read_bytes(p);
     ASSERT_GT(real.size(), 16u) << file;
     switch (how) {
-      case Break::Missing: fs::remove(p); break;
-      case Break::Empty: write_bytes(p, {}); break;
-      case Break::Truncated: write_bytes(p, Bytes(real.begin(), real.begin() + real.size() / 2)); break;
+      case Break::Missing:
+        fs::remove(p);
+        break;
+      case Break::Empty:
+        write_bytes(p, {});
+        break;
+      case Break::Truncated:
+        write_bytes(p, Bytes(real.begin(), real.begin() + real.size() / 2));
+        break;
       case Break::WrongFormat:
         // Each kind of reader is handed a real file of the other kind.
         write_bytes(p, read_bytes(dir_ / (is_gif(file) ? "sfx/spacebeep.wav" : "nave.gif")));
         break;
-      case Break::Huge: write_bytes(p, huge_gif(is_gif(file) ? real : read_bytes(dir_ / "nave.gif"))); break;
+      case Break::Huge:
+        write_bytes(p, huge_gif(is_gif(file) ? real : read_bytes(dir_ / "nave.gif")));
+        break;
       case Break::Directory:
         fs::remove(p);
         fs::create_directory(p);
@@ -121,7 +139,9 @@ struct Game {
     project.Create();
     project.Application.Start();
   }
-  void key(long long ms, int vk) { backend.inject(ms * 1000, {kv::InputEvent::Kind::Key, nullptr, vk}); }
+  void key(long long ms, int vk) {
+    backend.inject(ms * 1000, {kv::InputEvent::Kind::Key, nullptr, vk});
+  }
   void run_to(long long ms) {
     kv::TApplication& app = project.Application;
     while (!app.Terminated() && std::min(app.NextDue(), backend.next_input()) <= ms * 1000)
@@ -143,7 +163,9 @@ struct Game {
 template <class Row>
 std::string case_name(const ::testing::TestParamInfo<std::tuple<Row, Break>>& info) {
   std::string name = std::get<0>(info.param).file;
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+      '_');
   return name + "_" + break_name(std::get<1>(info.param));
 }
 
@@ -153,9 +175,12 @@ std::string case_name(const ::testing::TestParamInfo<std::tuple<Row, Break>>& in
 struct SoundRow {
   const char* file;
 };
-void PrintTo(const SoundRow& r, std::ostream* os) { *os << r.file; }
+void PrintTo(const SoundRow& r, std::ostream* os) {
+  *os << r.file;
+}
 
-const SoundRow kSounds[] = {{"sfx/Tema.mid"}, {"sfx/ex.wav"}, {"sfx/ufo.wav"}, {"sfx/spacebeep.wav"}};
+const SoundRow kSounds[] = {
+    {"sfx/Tema.mid"}, {"sfx/ex.wav"}, {"sfx/ufo.wav"}, {"sfx/spacebeep.wav"}};
 
 class BadSound : public ::testing::TestWithParam<std::tuple<SoundRow, Break>> {};
 
@@ -173,7 +198,8 @@ TEST_P(BadSound, StopsStartUpWithAnErrorNamingTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllBreaks, BadSound,
-                         ::testing::Combine(::testing::ValuesIn(kSounds), ::testing::ValuesIn(kBreaks)),
+                         ::testing::Combine(::testing::ValuesIn(kSounds),
+                                            ::testing::ValuesIn(kBreaks)),
                          case_name<SoundRow>);
 
 // ---- Heading pictures: loaded when the heading changes. The new heading is
@@ -185,10 +211,12 @@ struct HeadingRow {
   std::vector<int> before;  // keys at 100 ms steps that put the ship where `key` can act
   int key;
   int direccion;
-  int then;               // a heading whose picture is fine...
+  int then;                // a heading whose picture is fine...
   int Unit1::*then_coord;  // ...and the coordinate it makes smaller
 };
-void PrintTo(const HeadingRow& r, std::ostream* os) { *os << r.file; }
+void PrintTo(const HeadingRow& r, std::ostream* os) {
+  *os << r.file;
+}
 
 const HeadingRow kHeadingPictures[] = {
     // The ship starts at the bottom edge, so going down needs a climb first.
@@ -214,7 +242,8 @@ TEST_P(BadHeadingPicture, IsReportedAndTheShipWaitsForAnotherHeading) {
   game.run_to(broken_at);
   ASSERT_EQ(game.backend.errors.size(), 1u);
   EXPECT_EQ(game.backend.errors[0].first, broken_at * 1000);
-  EXPECT_NE(game.backend.errors[0].second.find(row.file), std::string::npos) << game.backend.errors[0].second;
+  EXPECT_NE(game.backend.errors[0].second.find(row.file), std::string::npos)
+      << game.backend.errors[0].second;
   EXPECT_EQ(game.u.direccion, row.direccion);
 
   const int x = game.u.navex, y = game.u.navey;
@@ -232,7 +261,8 @@ TEST_P(BadHeadingPicture, IsReportedAndTheShipWaitsForAnotherHeading) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllBreaks, BadHeadingPicture,
-                         ::testing::Combine(::testing::ValuesIn(kHeadingPictures), ::testing::ValuesIn(kBreaks)),
+                         ::testing::Combine(::testing::ValuesIn(kHeadingPictures),
+                                            ::testing::ValuesIn(kBreaks)),
                          case_name<HeadingRow>);
 
 // ---- The wreck picture: loaded when the ship is hit. The hit is reported
@@ -242,7 +272,9 @@ INSTANTIATE_TEST_SUITE_P(AllBreaks, BadHeadingPicture,
 struct WreckRow {
   const char* file;
 };
-void PrintTo(const WreckRow& r, std::ostream* os) { *os << r.file; }
+void PrintTo(const WreckRow& r, std::ostream* os) {
+  *os << r.file;
+}
 
 const WreckRow kWreck[] = {{"navedestruida.gif"}};
 
@@ -274,7 +306,8 @@ TEST_P(BadWreckPicture, EachHitIsReportedAndTheGameGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllBreaks, BadWreckPicture,
-                         ::testing::Combine(::testing::ValuesIn(kWreck), ::testing::ValuesIn(kBreaks)),
+                         ::testing::Combine(::testing::ValuesIn(kWreck),
+                                            ::testing::ValuesIn(kBreaks)),
                          case_name<WreckRow>);
 
 }  // namespace

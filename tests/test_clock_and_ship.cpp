@@ -18,22 +18,47 @@ struct Rank {
   const char* text;
 };
 const Rank kLadder[] = {
-    {10, "Aprendiz"},     {20, "Pr\xE1" "cticas"}, {30, "Pringao"},        {40, "L"},
-    {45, "Primerizo"},    {50, "Novatillo"},       {55, "Novato"},         {60, "Novicio"},
-    {65, "Grumete"},      {70, "Principiante"},    {80, "Normalillo"},     {90, "Normal"},
-    {95, "Mejorando"},    {100, "Aceptable"},      {105, "Asustadizo"},    {110, "Bien"},
-    {115, "Bastante Bien"}, {120, "Pilotillo"},    {125, "Piloto"},        {130, "Capit\xE1n"},
-    {135, "Coronel"},     {140, "Comandante"},     {145, "Especialista"},  {150, "Experto"},
-    {155, "Excelente"},   {160, "Magnifico"},      {170, "Superpiloto"},   {180, "As del espacio"},
-    {190, "Jefe"},        {200, "SuperJefe"},      {210, "UltraSuperJefe"},
+    {10, "Aprendiz"},
+    {20,
+     "Pr\xE1"
+     "cticas"},
+    {30, "Pringao"},
+    {40, "L"},
+    {45, "Primerizo"},
+    {50, "Novatillo"},
+    {55, "Novato"},
+    {60, "Novicio"},
+    {65, "Grumete"},
+    {70, "Principiante"},
+    {80, "Normalillo"},
+    {90, "Normal"},
+    {95, "Mejorando"},
+    {100, "Aceptable"},
+    {105, "Asustadizo"},
+    {110, "Bien"},
+    {115, "Bastante Bien"},
+    {120, "Pilotillo"},
+    {125, "Piloto"},
+    {130, "Capit\xE1n"},
+    {135, "Coronel"},
+    {140, "Comandante"},
+    {145, "Especialista"},
+    {150, "Experto"},
+    {155, "Excelente"},
+    {160, "Magnifico"},
+    {170, "Superpiloto"},
+    {180, "As del espacio"},
+    {190, "Jefe"},
+    {200, "SuperJefe"},
+    {210, "UltraSuperJefe"},
 };
 
 TEST(Clock, EverySecondFollowsTheSchedule) {
   Game game;
   TForm1& f = *game.form1();
   const std::map<std::string, int> starts = {
-      {"Timermeteoro", 1},  {"Timerenemigop", 2},  {"Timerenemigo", 10},    {"Timerenemigo2", 20},
-      {"Timerenemigo3", 30}, {"Timerenemigo4", 40}, {"Timerenemigo5", 50},  {"Timerenemigo6", 55},
+      {"Timermeteoro", 1},    {"Timerenemigop", 2},    {"Timerenemigo", 10},  {"Timerenemigo2", 20},
+      {"Timerenemigo3", 30},  {"Timerenemigo4", 40},   {"Timerenemigo5", 50}, {"Timerenemigo6", 55},
       {"Timerenemigop2", 70}, {"Timerenemigojefe", 80}};
   const std::set<int> beeps = {1, 10, 20, 30, 40, 50, 55};
   for (int s = 1; s <= 230; ++s) {

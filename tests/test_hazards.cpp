@@ -14,7 +14,7 @@ struct CruiserCase {
   int Unit1::*moving;
   int Unit1::*lane;
   bool horizontal;
-  int before;      // moving coordinate before the tick
+  int before;  // moving coordinate before the tick
   int velocidad;
   int numerito;
   int after;       // moving coordinate after the tick
@@ -22,17 +22,28 @@ struct CruiserCase {
 };
 
 const CruiserCase kCruiserCases[] = {
-    {"1 steps left", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 700, 5, 150, 695, 200},
-    {"1 wraps below 50", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 50, 5, 150, 700, 190},
-    {"1 wraps at 40 when fast", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 50, 10, 280, 700, 360},
-    {"1 keeps 50 at speed 10 from 60", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 60, 10, 280, 50, 200},
-    {"2 wraps past 470", &TForm1::Timerenemigo2Timer, &Unit1::enemigo2y, &Unit1::enemigo2x, false, 470, 5, 64, -20, 265},
-    {"2 wraps at 480 when fast", &TForm1::Timerenemigo2Timer, &Unit1::enemigo2y, &Unit1::enemigo2x, false, 470, 10, 65, -20, 270},
-    {"3 wraps above -30", &TForm1::Timerenemigo3Timer, &Unit1::enemigo3y, &Unit1::enemigo3x, false, -30, 5, 150, 475, 515},
-    {"4 wraps past 700", &TForm1::Timerenemigo4Timer, &Unit1::enemigo4x, &Unit1::enemigo4y, true, 700, 5, 105, 50, 210},
-    {"5 wraps past 470", &TForm1::Timerenemigo5Timer, &Unit1::enemigo5y, &Unit1::enemigo5x, false, 470, 5, 95, -30, 500},
-    {"6 wraps below 50", &TForm1::Timerenemigo6Timer, &Unit1::enemigo6x, &Unit1::enemigo6y, true, 50, 5, 275, 700, 400},
-    {"a pick below 10 keeps the lane", &TForm1::Timerenemigo6Timer, &Unit1::enemigo6x, &Unit1::enemigo6y, true, 50, 5, 5, 700, 400},
+    {"1 steps left", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 700, 5,
+     150, 695, 200},
+    {"1 wraps below 50", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy, true, 50,
+     5, 150, 700, 190},
+    {"1 wraps at 40 when fast", &TForm1::TimerenemigoTimer, &Unit1::enemigox, &Unit1::enemigoy,
+     true, 50, 10, 280, 700, 360},
+    {"1 keeps 50 at speed 10 from 60", &TForm1::TimerenemigoTimer, &Unit1::enemigox,
+     &Unit1::enemigoy, true, 60, 10, 280, 50, 200},
+    {"2 wraps past 470", &TForm1::Timerenemigo2Timer, &Unit1::enemigo2y, &Unit1::enemigo2x, false,
+     470, 5, 64, -20, 265},
+    {"2 wraps at 480 when fast", &TForm1::Timerenemigo2Timer, &Unit1::enemigo2y, &Unit1::enemigo2x,
+     false, 470, 10, 65, -20, 270},
+    {"3 wraps above -30", &TForm1::Timerenemigo3Timer, &Unit1::enemigo3y, &Unit1::enemigo3x, false,
+     -30, 5, 150, 475, 515},
+    {"4 wraps past 700", &TForm1::Timerenemigo4Timer, &Unit1::enemigo4x, &Unit1::enemigo4y, true,
+     700, 5, 105, 50, 210},
+    {"5 wraps past 470", &TForm1::Timerenemigo5Timer, &Unit1::enemigo5y, &Unit1::enemigo5x, false,
+     470, 5, 95, -30, 500},
+    {"6 wraps below 50", &TForm1::Timerenemigo6Timer, &Unit1::enemigo6x, &Unit1::enemigo6y, true,
+     50, 5, 275, 700, 400},
+    {"a pick below 10 keeps the lane", &TForm1::Timerenemigo6Timer, &Unit1::enemigo6x,
+     &Unit1::enemigo6y, true, 50, 5, 5, 700, 400},
 };
 
 TEST(Cruisers, MoveWrapAndTakeTheirNewLane) {
@@ -78,7 +89,7 @@ TEST(Cruisers, CruiserOneHitsInTheShipsColumn) {
     bool hit;
   };
   // Ship at (370, 440); after the tick enemigox is x_before - 5.
-  const Case cases[] = {{380, 440, false}, {375, 440, true}, {370, 440, true}, {365, 440, false},
+  const Case cases[] = {{380, 440, false}, {375, 440, true},  {370, 440, true}, {365, 440, false},
                         {375, 420, true},  {375, 415, false}, {375, 470, true}, {375, 475, false}};
   for (const Case& c : cases) {
     Game game;
@@ -99,11 +110,16 @@ TEST(Planets, RiseAndComeBackInOneOfTwoColumns) {
     int x_after;
   };
   const Case cases[] = {
-      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop, 199, 90},
-      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop, 200, 120},
-      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop, 5, 77},
-      {&TForm1::Timerenemigop2Timer, &Unit1::enemigop2x, &Unit1::enemigop2y, &TForm1::Imageenemigop2, 10, 500},
-      {&TForm1::Timerenemigop2Timer, &Unit1::enemigop2x, &Unit1::enemigop2y, &TForm1::Imageenemigop2, 299, 450},
+      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop,
+       199, 90},
+      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop,
+       200, 120},
+      {&TForm1::TimerenemigopTimer, &Unit1::enemigopx, &Unit1::enemigopy, &TForm1::Imageenemigop, 5,
+       77},
+      {&TForm1::Timerenemigop2Timer, &Unit1::enemigop2x, &Unit1::enemigop2y,
+       &TForm1::Imageenemigop2, 10, 500},
+      {&TForm1::Timerenemigop2Timer, &Unit1::enemigop2x, &Unit1::enemigop2y,
+       &TForm1::Imageenemigop2, 299, 450},
   };
   for (const Case& c : cases) {
     Game game;
@@ -150,7 +166,8 @@ TEST(Boss, ComesBackAimedAtTheShipWithItsCue) {
 }
 
 TEST(Meteor, WrapsBackInsideTheFieldOnItsLane) {
-  const std::pair<int, int> cases[] = {{10, 20}, {65, 70}, {115, 125}, {250, 265}, {270, 300}, {299, 300}, {5, 440}};
+  const std::pair<int, int> cases[] = {{10, 20},   {65, 70},   {115, 125}, {250, 265},
+                                       {270, 300}, {299, 300}, {5, 440}};
   for (const auto& [pick, lane] : cases) {
     Game game;
     game.u.meteorox = 700;

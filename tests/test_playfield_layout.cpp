@@ -9,7 +9,9 @@ using namespace kv;
 
 namespace {
 
-std::uint32_t px(TForm& f, int x, int y) { return f.GetSurface().at(x, y) & 0xFFFFFF; }
+std::uint32_t px(TForm& f, int x, int y) {
+  return f.GetSurface().at(x, y) & 0xFFFFFF;
+}
 
 class StartScreen : public ::testing::Test {
  protected:
@@ -33,10 +35,10 @@ TEST_F(StartScreen, MarginsBarsAndPanels) {
     const char* what;
   };
   const Probe probes[] = {
-      {1, 200, 0xC0C0C0, "left margin"},      {78, 300, 0xC0C0C0, "left margin edge"},
-      {300, 480, 0xC0C0C0, "bottom margin"},  {300, 3, 0x000000, "top bar"},
-      {5, 5, 0x000000, "score box"},          {40, 300, 0x000000, "rank panel"},
-      {30, 464, 0x000000, "no bar 0 shown"},  {30, 224, 0x000000, "no bar 30 shown"},
+      {1, 200, 0xC0C0C0, "left margin"},     {78, 300, 0xC0C0C0, "left margin edge"},
+      {300, 480, 0xC0C0C0, "bottom margin"}, {300, 3, 0x000000, "top bar"},
+      {5, 5, 0x000000, "score box"},         {40, 300, 0x000000, "rank panel"},
+      {30, 464, 0x000000, "no bar 0 shown"}, {30, 224, 0x000000, "no bar 30 shown"},
   };
   for (const Probe& p : probes) EXPECT_EQ(px(f, p.x, p.y), p.rgb) << p.what;
 }
@@ -108,7 +110,8 @@ TEST(StartUp, ActivationStartsClockPickerAndTheme) {
   TForm1& f = *game.form1();
   EXPECT_TRUE(f.Timer1->Enabled());
   EXPECT_TRUE(f.Timernumerito->Enabled());
-  for (TTimer* t : {f.Timermeteoro, f.Timerenemigop, f.Timerenemigo, f.Timerarriba, f.Timerdestruida})
+  for (TTimer* t :
+       {f.Timermeteoro, f.Timerenemigop, f.Timerenemigo, f.Timerarriba, f.Timerdestruida})
     EXPECT_FALSE(t->Enabled()) << t->Name();
   EXPECT_EQ(game.heard.of("MediaPlayertema").size(), 1u);
   EXPECT_EQ(game.backend.sounds_started.size(), 1u);

@@ -91,7 +91,9 @@ TEST(ResultsRank, CopiesTheRankReachedAtTheHandOver) {
   TForm1& f = *game.form1();
   for (int s = 0; s < 20; ++s) f.Timer1Timer();  // the clock at 20 s: "Prácticas"
   f.TimerdestruidaTimer();
-  EXPECT_EQ(game.form2()->Label8->Caption(), "Pr\xE1" "cticas");
+  EXPECT_EQ(game.form2()->Label8->Caption(),
+            "Pr\xE1"
+            "cticas");
   EXPECT_EQ(game.form2()->Label3->Caption(), "20");
   EXPECT_EQ(game.form1(), nullptr);
 }

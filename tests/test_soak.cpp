@@ -112,7 +112,8 @@ void expect_invariants(Run& r, const std::string& where) {
     // The clock stops at the hand-over, never before.
     ASSERT_TRUE(f->Timer1->Enabled()) << where;
     if (r.watch.hit_at) {
-      ASSERT_LE(r.backend.now(), r.watch.hit_at + 1000 * kMs) << where << ": the playing field outlived its wreck second";
+      ASSERT_LE(r.backend.now(), r.watch.hit_at + 1000 * kMs)
+          << where << ": the playing field outlived its wreck second";
     }
   }
 }
@@ -146,9 +147,11 @@ void play_one(std::mt19937_64& rng, SoakTotals& totals, Micros cap) {
       r.close(close_at);
     }
     if (!r.project.Form1 && close_at == kNever) {
-      ASSERT_EQ(r.watch.freed_at, r.watch.hit_at + 1000 * kMs) << game << ": hand-over not 1 s after the first hit";
+      ASSERT_EQ(r.watch.freed_at, r.watch.hit_at + 1000 * kMs)
+          << game << ": hand-over not 1 s after the first hit";
       ASSERT_TRUE(r.project.Form2->Visible()) << game;
-      ASSERT_EQ(r.project.Form2->Label3->Caption(), std::to_string(r.project.unit1.segundos)) << game;
+      ASSERT_EQ(r.project.Form2->Label3->Caption(), std::to_string(r.project.unit1.segundos))
+          << game;
       close_at = r.watch.freed_at + linger_ms(rng) * kMs;
       r.close(close_at);
     }
@@ -193,9 +196,11 @@ TEST(Soak, RandomPlayManyGamesBackToBack) {
       return;
     }
   }
-  std::printf("soak: seed %llu, %.2f virtual hours, %ld games, %ld inputs, best %d points, %ld past 80 s, %ld cut at 30 min\n",
-              static_cast<unsigned long long>(seed), totals.virtual_time / 3600e6, totals.games, totals.inputs,
-              totals.best_points, totals.past_boss, totals.survived_cap);
+  std::printf(
+      "soak: seed %llu, %.2f virtual hours, %ld games, %ld inputs, best %d points, %ld past 80 s, "
+      "%ld cut at 30 min\n",
+      static_cast<unsigned long long>(seed), totals.virtual_time / 3600e6, totals.games,
+      totals.inputs, totals.best_points, totals.past_boss, totals.survived_cap);
 }
 
 // ---- Closing at chosen instants
@@ -280,7 +285,9 @@ void close_at_each_case(const Inputs& in, const std::string& what) {
   }
 }
 
-TEST(CloseAtAnyInstant, IdleGame) { close_at_each_case({}, "idle game"); }
+TEST(CloseAtAnyInstant, IdleGame) {
+  close_at_each_case({}, "idle game");
+}
 
 TEST(CloseAtAnyInstant, SeededRandomGames) {
   std::mt19937_64 rng(env_seed() + 1);

@@ -15,10 +15,18 @@ namespace {
 class Bench : public TForm {
  public:
   explicit Bench(TApplication& app);
-  void ATimer() { log("A"); if (on_a) on_a(); }
-  void BTimer() { log("B"); if (on_b) on_b(); }
+  void ATimer() {
+    log("A");
+    if (on_a) on_a();
+  }
+  void BTimer() {
+    log("B");
+    if (on_b) on_b();
+  }
   void KeyDown(std::uint16_t& key, TShiftState) { log("key" + std::to_string(key)); }
-  void log(const std::string& what) { ticks.push_back(what + "@" + std::to_string(Application().Now() / 1000)); }
+  void log(const std::string& what) {
+    ticks.push_back(what + "@" + std::to_string(Application().Now() / 1000));
+  }
 
   TTimer* A = Component<TTimer>("A");
   TTimer* B = Component<TTimer>("B");
@@ -27,11 +35,22 @@ class Bench : public TForm {
 };
 
 const ComponentDef kBench[] = {
-    {.name = "A", .kind = Kind::Timer, .interval = 100, .enabled = false, .on_timer = handler(&Bench::ATimer)},
-    {.name = "B", .kind = Kind::Timer, .interval = 100, .enabled = false, .on_timer = handler(&Bench::BTimer)},
+    {.name = "A",
+     .kind = Kind::Timer,
+     .interval = 100,
+     .enabled = false,
+     .on_timer = handler(&Bench::ATimer)},
+    {.name = "B",
+     .kind = Kind::Timer,
+     .interval = 100,
+     .enabled = false,
+     .on_timer = handler(&Bench::BTimer)},
 };
-const FormDef kBenchForm{.caption = "bench", .client_width = 10, .client_height = 10,
-                         .on_key_down = key_handler(&Bench::KeyDown), .components = kBench};
+const FormDef kBenchForm{.caption = "bench",
+                         .client_width = 10,
+                         .client_height = 10,
+                         .on_key_down = key_handler(&Bench::KeyDown),
+                         .components = kBench};
 
 Bench::Bench(TApplication& app) : TForm(app, kBenchForm) {}
 
@@ -73,7 +92,7 @@ TEST_F(TimerRules, SwitchingOffAndOnStartsAFreshPeriod) {
   form->on_b = [&] {
     ++b_ticks;
     if (b_ticks == 5) form->A->SetEnabled(false);  // at 150
-    if (b_ticks == 6) {                             // at 180
+    if (b_ticks == 6) {                            // at 180
       form->A->SetEnabled(true);
       form->B->SetEnabled(false);
     }

@@ -52,6 +52,8 @@ std::unique_ptr<SoundPort> HeadlessBackend::open_sound(const SoundFile&, const s
   return std::make_unique<RecordedSound>(*this, name);
 }
 
-void HeadlessBackend::show_fatal(const std::string& text) { std::cerr << "korvalen: " << text << '\n'; }
+void HeadlessBackend::show_fatal(const std::string& text) {
+  std::cerr << "korvalen: " << text << '\n';
+}
 
 }  // namespace kv

@@ -22,25 +22,48 @@ namespace {
 
 int virtual_key(SDL_Keycode k) {
   switch (k) {
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
-    default: break;
+    case SDLK_LEFT:
+      return 37;
+    case SDLK_UP:
+      return 38;
+    case SDLK_RIGHT:
+      return 39;
+    case SDLK_DOWN:
+      return 40;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_ESCAPE:
+      return 27;
+    case SDLK_SPACE:
+      return 32;
+    case SDLK_PAGEUP:
+      return 33;
+    case SDLK_PAGEDOWN:
+      return 34;
+    case SDLK_END:
+      return 35;
+    case SDLK_HOME:
+      return 36;
+    case SDLK_INSERT:
+      return 45;
+    case SDLK_DELETE:
+      return 46;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return 17;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return 18;
+    default:
+      break;
   }
   if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
   if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
@@ -198,7 +221,8 @@ void SdlBackend::wait_until(Micros deadline) {
       // quit pushed by a signal handler is seen soon.
       const Micros nap = std::min<Micros>(left, 250'000);
       pollfd fd{impl_->x_fd, POLLIN, 0};
-      const timespec ts{static_cast<time_t>(nap / 1'000'000), static_cast<long>(nap % 1'000'000) * 1000};
+      const timespec ts{static_cast<time_t>(nap / 1'000'000),
+                        static_cast<long>(nap % 1'000'000) * 1000};
       if (ppoll(&fd, 1, &ts, nullptr) == 0) {
         impl_->display_quiet = true;
         if (nap == left) return;
@@ -271,7 +295,8 @@ void SdlBackend::show_fatal(const std::string& text) {
       wait_until(kNever);
       while (impl_->dialog && SDL_PollEvent(&e)) {
         bool closed = false;
-        if (e.type == SDL_QUIT || (impl_->dialog->handle(e, closed) && closed)) impl_->dialog.reset();
+        if (e.type == SDL_QUIT || (impl_->dialog->handle(e, closed) && closed))
+          impl_->dialog.reset();
       }
     }
   } catch (const std::exception&) {

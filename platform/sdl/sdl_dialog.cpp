@@ -57,8 +57,8 @@ void SdlDialog::paint() {
   // A round red sign, as error boxes have.
   p.ellipse(Rect::of(kMargin, kMargin, 32, 32), 0xA00000, 0xE03030);
   const TextBitmap x = render_text("X", FontSpec{16, true});
-  p.mask(Mask{x.width, x.height, x.bits.data()}, kMargin + 16 - x.width / 2, kMargin + 16 - x.height / 2,
-         0xFFFFFF);
+  p.mask(Mask{x.width, x.height, x.bits.data()}, kMargin + 16 - x.width / 2,
+         kMargin + 16 - x.height / 2, 0xFFFFFF);
   // An error repeating every tick only changes its counter: the text is
   // wrapped once.
   if (lines_.empty()) lines_ = wrap(text_, font, kWidth - 3 * kMargin - 32);

@@ -1,6 +1,5 @@
 #include "platform/sdl/sdl_window.h"
 
-
 #include "platform/errors.h"
 
 namespace kv {
@@ -21,7 +20,9 @@ SdlWindow::SdlWindow(const WindowSpec& desc, Uint32 extra_flags)
   }
 }
 
-SdlWindow::~SdlWindow() { SDL_DestroyWindow(win_); }
+SdlWindow::~SdlWindow() {
+  SDL_DestroyWindow(win_);
+}
 
 void SdlWindow::ensure_buffer() {
   if (direct_ || !pixels_.empty()) return;
@@ -54,7 +55,8 @@ void SdlWindow::present(std::span<const Rect> rects) {
     if (!direct_) {
       const std::uint32_t* src = pixels_.data() + static_cast<std::size_t>(r.top) * w_ + r.left;
       auto* dst = static_cast<std::uint8_t*>(ws->pixels) +
-                  static_cast<std::ptrdiff_t>(r.top) * ws->pitch + r.left * ws->format->BytesPerPixel;
+                  static_cast<std::ptrdiff_t>(r.top) * ws->pitch +
+                  r.left * ws->format->BytesPerPixel;
       SDL_LockSurface(ws);
       SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src, w_ * 4,
                         ws->format->format, dst, ws->pitch);
@@ -76,6 +78,8 @@ void SdlWindow::show() {
   present_all();
 }
 
-void SdlWindow::hide() { SDL_HideWindow(win_); }
+void SdlWindow::hide() {
+  SDL_HideWindow(win_);
+}
 
 }  // namespace kv

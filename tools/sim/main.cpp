@@ -179,7 +179,8 @@ int main(int argc, char** argv) {
       script = sim::parse_script(std::cin);
     }
   } catch (const sim::ScriptError& e) {
-    std::cerr << "korvalen-sim: " << (opt.script ? *opt.script : "script") << ": " << e.what() << '\n';
+    std::cerr << "korvalen-sim: " << (opt.script ? *opt.script : "script") << ": " << e.what()
+              << '\n';
     return 2;
   }
 
@@ -189,12 +190,16 @@ int main(int argc, char** argv) {
   for (const sim::ScriptEvent& ev : script) {
     const Micros at = ev.ms * 1000;
     switch (ev.kind) {
-      case sim::ScriptEvent::Kind::Key: backend.inject(at, {K::Key, nullptr, ev.key}); break;
+      case sim::ScriptEvent::Kind::Key:
+        backend.inject(at, {K::Key, nullptr, ev.key});
+        break;
       case sim::ScriptEvent::Kind::Activate:
         backend.inject(at, {K::Deactivate, nullptr, 0});
         backend.inject(at, {K::Activate, nullptr, 0});
         break;
-      case sim::ScriptEvent::Kind::Close: backend.inject(at, {K::Close, nullptr, 0}); break;
+      case sim::ScriptEvent::Kind::Close:
+        backend.inject(at, {K::Close, nullptr, 0});
+        break;
     }
   }
   for (const auto& [ms, files] : opt.snapshots) backend.add_alarm(ms * 1000);
@@ -244,7 +249,8 @@ int main(int argc, char** argv) {
       if (tracer.ended) {
         // Past the end, only pictures still asked for keep the clock going.
         const bool scrolling = project.Form2->Timer1->Enabled();
-        const bool snapshots_left = !opt.snapshots.empty() && opt.snapshots.rbegin()->first > now_ms;
+        const bool snapshots_left =
+            !opt.snapshots.empty() && opt.snapshots.rbegin()->first > now_ms;
         if (!(recorder && scrolling) && !snapshots_left) break;
       }
     }
