@@ -45,31 +45,9 @@ class Clock : public TForm {
 };
 
 const ComponentDef kClock[] = {
-    {.name = "T10",
-     .kind = Kind::Timer,
-     .interval = 10,
-     .enabled = false,
-     .on_timer = handler(&Clock::T10)},
-    {.name = "T50",
-     .kind = Kind::Timer,
-     .interval = 50,
-     .enabled = false,
-     .on_timer = handler(&Clock::T50)},
-    {.name = "T100",
-     .kind = Kind::Timer,
-     .interval = 100,
-     .enabled = false,
-     .on_timer = handler(&Clock::T100)},
-    {.name = "T150",
-     .kind = Kind::Timer,
-     .interval = 150,
-     .enabled = false,
-     .on_timer = handler(&Clock::T150)},
-    {.name = "Ending",
-     .kind = Kind::Timer,
-     .interval = 1000,
-     .enabled = false,
-     .on_timer = handler(&Clock::Stop)},
+    timer("T10", 10, handler(&Clock::T10)),       timer("T50", 50, handler(&Clock::T50)),
+    timer("T100", 100, handler(&Clock::T100)),    timer("T150", 150, handler(&Clock::T150)),
+    timer("Ending", 1000, handler(&Clock::Stop)),
 };
 const FormDef kClockForm{
     .caption = "korvalen timers", .client_width = 200, .client_height = 100, .components = kClock};

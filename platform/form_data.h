@@ -64,6 +64,76 @@ struct ComponentDef {
   bool auto_open = false;
 };
 
+// Rows of a layout table, one builder a kind, so that a table reads as the
+// form designer's list of components.
+struct Box {
+  int left, top, width, height;
+};
+enum class Fit { Plain, AutoSize, Stretch };
+
+constexpr ComponentDef image(const char* name, Box b, const char* picture, Fit fit = Fit::Plain) {
+  return {.name = name,
+          .kind = Kind::Image,
+          .left = b.left,
+          .top = b.top,
+          .width = b.width,
+          .height = b.height,
+          .picture = picture,
+          .auto_size = fit == Fit::AutoSize,
+          .stretch = fit == Fit::Stretch};
+}
+constexpr ComponentDef paint_box(const char* name, Box b) {
+  return {.name = name,
+          .kind = Kind::PaintBox,
+          .left = b.left,
+          .top = b.top,
+          .width = b.width,
+          .height = b.height};
+}
+constexpr ComponentDef shape(const char* name, Box b, TColor brush, TColor pen,
+                             bool visible = true) {
+  return {.name = name,
+          .kind = Kind::Shape,
+          .left = b.left,
+          .top = b.top,
+          .width = b.width,
+          .height = b.height,
+          .visible = visible,
+          .brush = brush,
+          .pen = pen};
+}
+// A label sized to its text unless `auto_size` is off.
+constexpr ComponentDef label(const char* name, Box b, const char* caption, FontDef font,
+                             TColor background, bool transparent = false, bool auto_size = true) {
+  return {.name = name,
+          .kind = Kind::Label,
+          .left = b.left,
+          .top = b.top,
+          .width = b.width,
+          .height = b.height,
+          .auto_size = auto_size,
+          .caption = caption,
+          .color = background,
+          .transparent = transparent,
+          .font = font};
+}
+// Timers in stored layouts start switched off; the handlers switch them on.
+constexpr ComponentDef timer(const char* name, int interval, Handler on_timer) {
+  return {.name = name,
+          .kind = Kind::Timer,
+          .interval = interval,
+          .enabled = false,
+          .on_timer = on_timer};
+}
+// An invisible player that opens its file as soon as the form is loaded.
+constexpr ComponentDef media_player(const char* name, const char* file) {
+  return {.name = name,
+          .kind = Kind::MediaPlayer,
+          .visible = false,
+          .file_name = file,
+          .auto_open = true};
+}
+
 struct FormDef {
   const char* caption = "";  // Windows-1252
   int client_width = 0;

@@ -1,100 +1,40 @@
 // The playing field as the form designer left it: every component in creation
 // (and stacking) order, then the timers in the order their ticks are served.
+#include "app/look.h"
 #include "playfield/unit1.h"
 
 using namespace kv;
 
 namespace {
 
-constexpr FontDef kLabelFont{-13, true, clLime};
-
+// The rank bars: bar 0 lowest, each next one 8 pixels higher, hidden at start.
 constexpr ComponentDef bar(const char* name, int k, TColor brush) {
-  return {.name = name,
-          .kind = Kind::Shape,
-          .left = 4,
-          .top = 460 - 8 * k,
-          .width = 65,
-          .height = 9,
-          .visible = false,
-          .brush = brush,
-          .pen = clBlack};
-}
-
-constexpr ComponentDef timer(const char* name, int interval, Handler h) {
-  return {.name = name, .kind = Kind::Timer, .interval = interval, .enabled = false, .on_timer = h};
-}
-
-constexpr ComponentDef label(const char* name, int left, int top, int width, int height,
-                             const char* caption, FontDef font = kLabelFont) {
-  return {.name = name,
-          .kind = Kind::Label,
-          .left = left,
-          .top = top,
-          .width = width,
-          .height = height,
-          .auto_size = true,
-          .caption = caption,
-          .color = clBlack,
-          .font = font};
-}
-
-constexpr ComponentDef sprite(const char* name, int left, int top, int width, int height,
-                              const char* picture) {
-  return {.name = name,
-          .kind = Kind::Image,
-          .left = left,
-          .top = top,
-          .width = width,
-          .height = height,
-          .picture = picture,
-          .auto_size = true};
-}
-
-constexpr ComponentDef tile(const char* name, int left, int top, int width, int height) {
-  return {.name = name,
-          .kind = Kind::Image,
-          .left = left,
-          .top = top,
-          .width = width,
-          .height = height,
-          .picture = "starfield"};
-}
-
-constexpr ComponentDef rect(const char* name, int left, int top, int width, int height,
-                            TColor brush, TColor pen) {
-  return {.name = name,
-          .kind = Kind::Shape,
-          .left = left,
-          .top = top,
-          .width = width,
-          .height = height,
-          .brush = brush,
-          .pen = pen};
+  return shape(name, {4, 460 - 8 * k, 65, 9}, brush, clBlack, false);
 }
 
 // clang-format off
 const ComponentDef kComponents[] = {
-    tile("Image1", 80, 8, 300, 292),
-    {.name = "PaintBox1", .kind = Kind::PaintBox, .left = 77, .top = 8, .width = 601, .height = 465},
-    tile("Image2", 376, 8, 300, 292),
-    tile("Image3", 80, 184, 300, 297),
-    tile("Image4", 376, 184, 300, 292),
-    sprite("Imagenave", 370, 440, 30, 30, "ship"),
-    sprite("Imageenemigojefe", 320, 10, 100, 30, "boss"),
-    sprite("Imageenemigo", 700, 200, 30, 19, "cruiser1"),
-    sprite("Imageenemigo2", 250, -20, 30, 30, "cruiser2"),
-    rect("Shape3", 80, 0, 594, 9, clBlack, clBlack),
-    sprite("Imageenemigo3", 373, 475, 30, 30, "cruiser3"),
-    sprite("Imageenemigo4", 50, 300, 30, 19, "cruiser4"),
-    sprite("Imageenemigo5", 120, -30, 30, 30, "cruiser5"),
-    sprite("Imageenemigo6", 700, 400, 30, 30, "cruiser6"),
-    sprite("Imageenemigop", 90, 500, 166, 163, "planet1"),
-    rect("Shape2", 0, -1, 81, 489, clSilver, clSilver),
-    rect("Shape1", 3, 0, 73, 81, clBlack, clBlack),
-    label("Label1", 6, 16, 64, 16, "PUNTOS"),
-    label("Label2", 8, 32, 9, 16, "0"),
-    rect("Shape5", 3, 80, 73, 393, clBlack, clBlack),
-    label("Label3", 6, 120, 63, 16, "CARNET"),
+    image("Image1", {80, 8, 300, 292}, "starfield"),
+    paint_box("PaintBox1", {77, 8, 601, 465}),
+    image("Image2", {376, 8, 300, 292}, "starfield"),
+    image("Image3", {80, 184, 300, 297}, "starfield"),
+    image("Image4", {376, 184, 300, 292}, "starfield"),
+    image("Imagenave", {370, 440, 30, 30}, "ship", Fit::AutoSize),
+    image("Imageenemigojefe", {320, 10, 100, 30}, "boss", Fit::AutoSize),
+    image("Imageenemigo", {700, 200, 30, 19}, "cruiser1", Fit::AutoSize),
+    image("Imageenemigo2", {250, -20, 30, 30}, "cruiser2", Fit::AutoSize),
+    shape("Shape3", {80, 0, 594, 9}, clBlack, clBlack),
+    image("Imageenemigo3", {373, 475, 30, 30}, "cruiser3", Fit::AutoSize),
+    image("Imageenemigo4", {50, 300, 30, 19}, "cruiser4", Fit::AutoSize),
+    image("Imageenemigo5", {120, -30, 30, 30}, "cruiser5", Fit::AutoSize),
+    image("Imageenemigo6", {700, 400, 30, 30}, "cruiser6", Fit::AutoSize),
+    image("Imageenemigop", {90, 500, 166, 163}, "planet1", Fit::AutoSize),
+    shape("Shape2", {0, -1, 81, 489}, clSilver, clSilver),
+    shape("Shape1", {3, 0, 73, 81}, clBlack, clBlack),
+    lime_label("Label1", {6, 16, 64, 16}, "PUNTOS"),
+    lime_label("Label2", {8, 32, 9, 16}, "0"),
+    shape("Shape5", {3, 80, 73, 393}, clBlack, clBlack),
+    lime_label("Label3", {6, 120, 63, 16}, "CARNET"),
     bar("ShapeCARNET", 0, clWhite),
     bar("ShapeCARNET1", 1, 12189695),
     bar("ShapeCARNET2", 2, 5898239),
@@ -126,12 +66,11 @@ const ComponentDef kComponents[] = {
     bar("ShapeCARNET28", 28, 8289918),
     bar("ShapeCARNET29", 29, 7039851),
     bar("ShapeCARNET30", 30, 6381921),
-    label("Label4", 10, 144, 41, 16, "Piloto"),
-    label("Labelnivel", 4, 168, 5, 13, "", FontDef{-11, true, clLime}),
-    sprite("Imageenemigop2", 500, 500, 162, 162, "planet2"),
-    rect("Shape4", 81, 472, 601, 32, clSilver, clSilver),
-    {.name = "Image5", .kind = Kind::Image, .left = 5, .top = 48, .width = 70, .height = 60,
-     .picture = "portrait", .stretch = true},
+    lime_label("Label4", {10, 144, 41, 16}, "Piloto"),
+    lime_label("Labelnivel", {4, 168, 5, 13}, "", FontDef{-11, true, clLime}),
+    image("Imageenemigop2", {500, 500, 162, 162}, "planet2", Fit::AutoSize),
+    shape("Shape4", {81, 472, 601, 32}, clSilver, clSilver),
+    image("Image5", {5, 48, 70, 60}, "portrait", Fit::Stretch),
 
     timer("Timer1", 1000, handler(&TForm1::Timer1Timer)),
     timer("Timernumerito", 10, handler(&TForm1::TimernumeritoTimer)),

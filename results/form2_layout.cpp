@@ -1,60 +1,32 @@
 // The results screen as the form designer left it, creation order.
+#include "app/look.h"
 #include "results/unit2.h"
 
 using namespace kv;
 
 namespace {
 
-constexpr FontDef kLabelFont{-13, true, clLime};
-
-constexpr ComponentDef label(const char* name, int left, int top, int width, int height,
-                             const char* caption, FontDef font = kLabelFont) {
-  return {.name = name,
-          .kind = Kind::Label,
-          .left = left,
-          .top = top,
-          .width = width,
-          .height = height,
-          .auto_size = true,
-          .caption = caption,
-          .color = clBlack,
-          .font = font};
-}
-
-constexpr ComponentDef player(const char* name, const char* file) {
-  return {.name = name,
-          .kind = Kind::MediaPlayer,
-          .visible = false,
-          .file_name = file,
-          .auto_open = true};
-}
-
 // clang-format off
 const ComponentDef kComponents[] = {
-    {.name = "Image1", .kind = Kind::Image, .left = 0, .top = 0, .width = 681, .height = 457,
-     .picture = "starfield", .stretch = true},
-    label("Label1", 16, 8, 203, 37, "GAME OVER", FontDef{-32, true, clLime}),
-    {.name = "Shape1", .kind = Kind::Shape, .left = 88, .top = 64, .width = 73, .height = 65,
-     .brush = clBlack, .pen = clBlack},
-    label("Label2", 46, 48, 64, 16, "PUNTOS"),
-    label("Label3", 56, 64, 9, 16, "0"),
-    {.name = "Image2", .kind = Kind::Image, .left = 248, .top = 56, .width = 400, .height = 300,
-     .picture = "title", .auto_size = true},
-    label("Label5", 400, 408, 151, 16, "mirtoska@example.com"),
-    label("Label6", 486, 328, 25, 16, "1.0.", FontDef{-13, true, 8454143}),
-    label("Label7", 486, 48, 135, 16, "NIVEL DE CARNET"),
-    label("Label8", 502, 72, 112, 13, "NIVEL DE CARNET", FontDef{-12, true, clLime}),
-    {.name = "Image3", .kind = Kind::Image, .left = 24, .top = 104, .width = 248, .height = 300,
-     .picture = "pilot", .auto_size = true},
-    {.name = "Label4", .kind = Kind::Label, .left = -200, .top = 384, .width = 206, .height = 16,
-     .caption = "MIRTOSKA FREE SOFTWARE", .color = clBlack, .transparent = true, .font = kLabelFont},
-    label("Label9", 112, 408, 129, 16, "Piloto por Telmadi"),
-    player("MediaPlayertema", "sfx/Tema.mid"),
-    player("MediaPlayerex", "sfx/ex.wav"),
-    player("MediaPlayerufo", "sfx/ufo.wav"),
-    player("MediaPlayerbeep", "sfx/spacebeep.wav"),
-    {.name = "Timer1", .kind = Kind::Timer, .interval = 10, .enabled = false,
-     .on_timer = handler(&TForm2::Timer1Timer)},
+    image("Image1", {0, 0, 681, 457}, "starfield", Fit::Stretch),
+    lime_label("Label1", {16, 8, 203, 37}, "GAME OVER", FontDef{-32, true, clLime}),
+    shape("Shape1", {88, 64, 73, 65}, clBlack, clBlack),
+    lime_label("Label2", {46, 48, 64, 16}, "PUNTOS"),
+    lime_label("Label3", {56, 64, 9, 16}, "0"),
+    image("Image2", {248, 56, 400, 300}, "title", Fit::AutoSize),
+    lime_label("Label5", {400, 408, 151, 16}, "mirtoska@example.com"),
+    lime_label("Label6", {486, 328, 25, 16}, "1.0.", FontDef{-13, true, 8454143}),
+    lime_label("Label7", {486, 48, 135, 16}, "NIVEL DE CARNET"),
+    lime_label("Label8", {502, 72, 112, 13}, "NIVEL DE CARNET", FontDef{-12, true, clLime}),
+    image("Image3", {24, 104, 248, 300}, "pilot", Fit::AutoSize),
+    // The scrolling credit line: fixed size, see-through.
+    label("Label4", {-200, 384, 206, 16}, "MIRTOSKA FREE SOFTWARE", kLabelFont, clBlack, true, false),
+    lime_label("Label9", {112, 408, 129, 16}, "Piloto por Telmadi"),
+    media_player("MediaPlayertema", "sfx/Tema.mid"),
+    media_player("MediaPlayerex", "sfx/ex.wav"),
+    media_player("MediaPlayerufo", "sfx/ufo.wav"),
+    media_player("MediaPlayerbeep", "sfx/spacebeep.wav"),
+    timer("Timer1", 10, handler(&TForm2::Timer1Timer)),
 };
 // clang-format on
 

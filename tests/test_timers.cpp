@@ -35,16 +35,8 @@ class Bench : public TForm {
 };
 
 const ComponentDef kBench[] = {
-    {.name = "A",
-     .kind = Kind::Timer,
-     .interval = 100,
-     .enabled = false,
-     .on_timer = handler(&Bench::ATimer)},
-    {.name = "B",
-     .kind = Kind::Timer,
-     .interval = 100,
-     .enabled = false,
-     .on_timer = handler(&Bench::BTimer)},
+    timer("A", 100, handler(&Bench::ATimer)),
+    timer("B", 100, handler(&Bench::BTimer)),
 };
 const FormDef kBenchForm{.caption = "bench",
                          .client_width = 10,
